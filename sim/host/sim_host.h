@@ -1,0 +1,70 @@
+// The simulated host: the suites it offers, its document model and its
+// recorder. Used by the simulated editor program and, in-process, by the
+// plug-in's unit tests.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "basic_suite.h"
+#include "host_types.h"
+
+namespace sim {
+
+using Json = nlohmann::ordered_json;
+
+// Starts a fresh host from a scenario object (already validated): the host
+// settings, the document model, the action sets and the answers. Clears the
+// transcript, the notifiers, every outstanding host object and the answers.
+void ResetHost(const Json& scenario);
+
+// The basic suite handed to the plug-in in every message, and the plug-in's
+// own reference (the message's `self`).
+host::BasicSuite* Basic();
+host::PluginRef PluginSelf();
+
+// The main window the UI-hooks suite reports; null until the editor has one.
+void SetMainWindow(HWND window);
+HWND MainWindow();
+
+// ---- Recorder ----
+// Appends a transcript line (an object with "kind"). Lines also go to the sink
+// when one is set, as they happen.
+void Record(Json line);
+void SetTranscriptSink(std::function<void(const Json&)> sink);
+std::vector<Json> TakeTranscript();          // recorded lines since the last take
+std::string ToText(const Json& line);        // one JSON Lines line, no newline
+
+// ---- Notifiers ----
+// Delivers a host event (four-character code or string identifier) to every
+// registered notifier, with a null descriptor.
+void NotifyEvent(std::string_view event);
+size_t NotifierCount();
+
+// ---- Message boxes ----
+// A CBT hook on the calling thread that records every message box and answers
+// it from the scenario's "answers.messages" (default: the box's first button).
+void InstallMessageBoxAnswerer();
+void RemoveMessageBoxAnswerer();
+
+// ---- Host objects ----
+// Records a `leak` line for each kind of host object made and never freed.
+void ReportLeaks();
+size_t LiveObjectCount();
+
+// ---- Model ----
+Json ModelState();                            // {"documents": [...], "current": n}
+void RecordState();                           // a `state` line
+void ApplyEdit(const Json& edit);             // a scenario's `edit` step
+
+// ---- Identifiers ----
+host::TypeID IdFromText(std::string_view text);   // four characters, else a string identifier
+std::string TextFromId(host::TypeID id);          // the reverse, as the transcript writes it
+
+}  // namespace sim

@@ -1,0 +1,40 @@
+# Sourced by the scripts that run Windows programs: one Wine prefix for the
+# project under build/, a display, and a persistent wineserver.
+QB_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${QB_WINEPREFIX:-$QB_ROOT/build/wineprefix}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEARCH=win64
+QB_WINE=/usr/lib/wine/wine64
+QB_WINESERVER=/usr/lib/wine/wineserver
+
+qb_ensure_prefix() {
+  mkdir -p "$QB_ROOT/build"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$QB_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$QB_WINESERVER" -w || true
+  fi
+}
+
+# Starts Xvfb when there is no display; the caller stops it with qb_stop_display.
+qb_ensure_display() {
+  QB_XVFB_PID=""
+  if [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 130); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      QB_XVFB_PID=$!
+      for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+      if kill -0 "$QB_XVFB_PID" 2>/dev/null; then export DISPLAY=":$n"; break; fi
+      QB_XVFB_PID=""
+    done
+  fi
+}
+
+qb_start_server() { "$QB_WINESERVER" -p >/dev/null 2>&1 || true; }
+
+qb_stop_all() {
+  "$QB_WINESERVER" -k >/dev/null 2>&1 || true
+  if [ -n "${QB_XVFB_PID:-}" ]; then kill "$QB_XVFB_PID" 2>/dev/null || true; wait "$QB_XVFB_PID" 2>/dev/null || true; fi
+}
