@@ -1,0 +1,21 @@
+#include "entry/module_state.h"
+
+host::BasicSuite* BasicSuite = nullptr;
+host::PluginRef PluginRef = nullptr;
+
+std::uint8_t NotifierRegistered = 0;
+std::int32_t StartupDone = 0;
+std::int32_t ModuleActive = 0;
+
+char HostProductName[260] = {};
+bool HostIsPhotoshop = false;
+bool HostIsElements = false;
+int HostMajorVersion = 0;
+int WindowsVersionCode = 0;
+HINSTANCE ModuleInstance = nullptr;
+bool HostIsGerman = false;
+
+HWND MainWindow = nullptr;
+HWND LayersView = nullptr;
+HWND ControlBarView = nullptr;
+HWND ToolbarView = nullptr;
