@@ -1,0 +1,207 @@
+#include "menu_bar.h"
+
+#include "text.h"
+
+namespace simapp {
+namespace {
+
+// The editor's own menus. Identifiers are the editor's command numbers; 0
+// stands for a separator.
+struct ItemDef {
+  UINT id;
+  const wchar_t* label;
+};
+struct MenuDef {
+  const wchar_t* name;
+  std::vector<ItemDef> items;
+};
+
+const std::vector<MenuDef>& MenuTable() {
+  static const std::vector<MenuDef> table = {
+      {L"&File", {{1001, L"&New...\tCtrl+N"}, {1002, L"&Open...\tCtrl+O"}, {1003, L"&Close\tCtrl+W"}, {0, nullptr},
+                  {1004, L"&Save\tCtrl+S"}, {1005, L"Save &As...\tShift+Ctrl+S"}, {0, nullptr}, {1006, L"E&xit\tCtrl+Q"}}},
+      {L"&Edit", {{1101, L"&Undo\tCtrl+Z"}, {1102, L"&Redo\tCtrl+Y"}, {0, nullptr}, {1103, L"Cu&t\tCtrl+X"},
+                  {1104, L"&Copy\tCtrl+C"}, {1105, L"&Paste\tCtrl+V"}, {0, nullptr}, {1106, L"Pr&eferences..."}}},
+      {L"&Image", {{1201, L"&Rotate"}, {1202, L"&Crop"}, {1203, L"R&esize..."}, {1204, L"&Mode"}}},
+      {L"&Layer", {{1301, L"&New Layer...\tShift+Ctrl+N"}, {1302, L"&Duplicate Layer..."}, {1303, L"De&lete Layer"},
+                   {0, nullptr}, {1304, L"&Merge Down\tCtrl+E"}, {1305, L"&Flatten Image"}}},
+      {L"&Select", {{1401, L"&All\tCtrl+A"}, {1402, L"&Deselect\tCtrl+D"}, {1403, L"&Inverse\tShift+Ctrl+I"}}},
+      {L"Filte&r", {{1501, L"Last Filter\tCtrl+F"}, {0, nullptr}, {1502, L"&Blur"}, {1503, L"&Sharpen"}}},
+      {L"&View", {{1601, L"Zoom &In\tCtrl+="}, {1602, L"Zoom &Out\tCtrl+-"}, {1603, L"&Fit on Screen\tCtrl+0"}}},
+      {L"&Window", {{1701, L"&Layers"}, {1702, L"&Info"}, {1703, L"&Undo History"}}},
+      {L"&Help", {{1801, L"&Help Contents\tF1"}, {1802, L"&About..."}}},
+  };
+  return table;
+}
+
+std::string Clean(std::wstring label) {
+  if (size_t tab = label.find(L'\t'); tab != std::wstring::npos) label.resize(tab);
+  std::wstring out;
+  for (size_t i = 0; i < label.size(); ++i) {
+    if (label[i] == L'&') {
+      if (i + 1 < label.size() && label[i + 1] == L'&') out.push_back(L'&'), ++i;
+      continue;
+    }
+    out.push_back(label[i]);
+  }
+  return Narrow(out);
+}
+
+std::wstring RawLabel(HMENU menu, int position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING | MIIM_FTYPE;
+  if (!GetMenuItemInfoW(menu, UINT(position), TRUE, &info)) return {};
+  if (info.fType & (MFT_OWNERDRAW | MFT_SEPARATOR | MFT_BITMAP)) return {};
+  std::wstring text(info.cch + 1, L'\0');
+  info.dwTypeData = text.data();
+  info.cch = UINT(text.size());
+  if (!GetMenuItemInfoW(menu, UINT(position), TRUE, &info)) return {};
+  text.resize(info.cch);
+  return text;
+}
+
+// The real menu loop's messages around a pop-up: the window hears about each
+// pop-up on the path before it shows.
+void InitPopup(HWND window, HMENU popup, int position) {
+  SendMessageW(window, WM_INITMENUPOPUP, WPARAM(popup), MAKELPARAM(position, FALSE));
+}
+
+void EnterMenuLoop(HWND window) {
+  SendMessageW(window, WM_ENTERMENULOOP, FALSE, 0);
+  SendMessageW(window, WM_INITMENU, WPARAM(GetMenu(window)), 0);
+}
+
+void ExitMenuLoop(HWND window) {
+  SendMessageW(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  SendMessageW(window, WM_EXITMENULOOP, FALSE, 0);
+}
+
+// The positions of the submenus leading to the item `id`, the item's own last.
+bool PathToId(HMENU menu, UINT id, std::vector<int>& path) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    HMENU sub = GetSubMenu(menu, i);
+    path.push_back(i);
+    if (!sub && GetMenuItemID(menu, i) == id) return true;
+    if (sub && PathToId(sub, id, path)) return true;
+    path.pop_back();
+  }
+  return false;
+}
+
+int PositionOfLabel(HMENU menu, const std::string& label) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i)
+    if (PlainLabel(menu, i) == label) return i;
+  return -1;
+}
+
+}  // namespace
+
+HMENU CreateMenuBar() {
+  HMENU bar = CreateMenu();
+  for (const MenuDef& def : MenuTable()) {
+    HMENU popup = CreatePopupMenu();
+    for (const ItemDef& item : def.items)
+      AppendMenuW(popup, item.id ? MF_STRING : MF_SEPARATOR, item.id, item.label);
+    AppendMenuW(bar, MF_POPUP | MF_STRING, UINT_PTR(popup), def.name);
+  }
+  return bar;
+}
+
+std::string PlainLabel(HMENU menu, int position) { return Clean(RawLabel(menu, position)); }
+
+HMENU FindBarMenu(HMENU bar, const std::string& name, int* position) {
+  const int at = PositionOfLabel(bar, name);
+  if (position) *position = at;
+  return at < 0 ? nullptr : GetSubMenu(bar, at);
+}
+
+sim::Json DescribeMenu(HMENU menu) {
+  sim::Json items = sim::Json::array();
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, UINT(i), TRUE, &info)) continue;
+    sim::Json item;
+    item["pos"] = i;
+    item["id"] = info.hSubMenu ? -1 : int(info.wID);
+    item["label"] = Narrow(RawLabel(menu, i));
+    item["enabled"] = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
+    item["checked"] = (info.fState & MFS_CHECKED) != 0;
+    item["separator"] = (info.fType & MFT_SEPARATOR) != 0;
+    item["ownerDraw"] = (info.fType & MFT_OWNERDRAW) != 0;
+    if (info.hSubMenu) item["items"] = DescribeMenu(info.hSubMenu);
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+std::string OpenMenu(HWND window, const std::string& name) {
+  int position = -1;
+  HMENU popup = FindBarMenu(GetMenu(window), name, &position);
+  if (!popup) return "the menu bar has no menu \"" + name + "\"";
+  EnterMenuLoop(window);
+  InitPopup(window, popup, position);
+  sim::Record(sim::Json{{"kind", "menu"}, {"menu", name}, {"items", DescribeMenu(popup)}});
+  ExitMenuLoop(window);
+  return {};
+}
+
+std::string ChooseMenuItem(HWND window, const std::string& name, const sim::Json& choose) {
+  int position = -1;
+  HMENU menu = FindBarMenu(GetMenu(window), name, &position);
+  if (!menu) return "the menu bar has no menu \"" + name + "\"";
+  EnterMenuLoop(window);
+  InitPopup(window, menu, position);
+  // Walk down: each submenu on the way is initialised before it is searched,
+  // as the items the plug-in adds appear only then.
+  std::string missing;
+  UINT id = 0;
+  if (choose.is_number_integer()) {
+    id = choose.get<UINT>();
+    std::vector<int> path;
+    if (!PathToId(menu, id, path)) missing = "the menu \"" + name + "\" has no item " + std::to_string(id);
+    for (size_t i = 0; missing.empty() && i + 1 < path.size(); ++i) {
+      HMENU sub = GetSubMenu(menu, path[i]);
+      InitPopup(window, sub, path[i]);
+      menu = sub;
+      std::vector<int> rest;
+      if (!PathToId(menu, id, rest)) missing = "the item " + std::to_string(id) + " went away while its menu opened";
+      path.resize(i + 1);
+      path.insert(path.end(), rest.begin(), rest.end());
+    }
+    if (missing.empty()) position = path.back();
+  } else {
+    std::string where = name;
+    for (size_t i = 0; missing.empty() && i < choose.size(); ++i) {
+      const std::string label = choose[i].get<std::string>();
+      position = PositionOfLabel(menu, label);
+      if (position < 0) {
+        missing = "the menu \"" + where + "\" has no item \"" + label + "\"";
+      } else if (i + 1 < choose.size()) {
+        HMENU sub = GetSubMenu(menu, position);
+        if (!sub) missing = "the item \"" + where + " > " + label + "\" opens no submenu";
+        else InitPopup(window, sub, position), menu = sub;
+      } else if (GetSubMenu(menu, position)) {
+        missing = "the item \"" + where + " > " + label + "\" opens a submenu";
+      }
+      where += " > " + label;
+    }
+    if (missing.empty()) id = GetMenuItemID(menu, position);
+  }
+  if (missing.empty()) {
+    const UINT state = GetMenuState(menu, UINT(position), MF_BYPOSITION);
+    if (state & (MF_DISABLED | MF_GRAYED)) missing = "the item " + std::to_string(id) + " is disabled";
+    else SendMessageW(window, WM_MENUSELECT, MAKEWPARAM(id, state & 0xFFFF), LPARAM(menu));
+  }
+  ExitMenuLoop(window);
+  if (!missing.empty()) return missing;
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  return {};
+}
+
+}  // namespace simapp

@@ -1,0 +1,88 @@
+#include "steps.h"
+
+#include <exception>
+
+#include "menu_bar.h"
+#include "message_pump.h"
+
+namespace simapp {
+namespace {
+
+std::string g_current;
+
+void RecordError(const std::string& text) { sim::Record(sim::Json{{"kind", "error"}, {"text", text}}); }
+
+bool HasSelectStep(const sim::Json& steps) {
+  for (const sim::Json& step : steps)
+    if (step.contains("select")) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string StepRunner::Current() { return g_current; }
+
+void StepRunner::Select(const std::string& selector, const std::string& caller) {
+  const std::string who = !caller.empty() ? caller : selector == host::kSelectorDoIt ? host::kCallerActions : host::kCallerInterface;
+  host::ActionParameters parameters{1, 0, nullptr};  // display dialogs, recording optional, no descriptor
+  host::ActionsMessage message{};
+  message.d.check = host::kCheckValid;
+  message.d.self = sim::PluginSelf();
+  message.d.globals = globals_;
+  message.d.basic = sim::Basic();
+  message.actionParameters = &parameters;
+  host::SPErr result = 0;
+  try {
+    result = plugin_.Entry()(who.c_str(), selector.c_str(), &message);
+  } catch (const std::exception& e) {
+    RecordError("the plug-in threw an exception from \"" + selector + "\": " + e.what());
+    return;
+  } catch (...) {
+    RecordError("the plug-in threw an exception from \"" + selector + "\"");
+    return;
+  }
+  if (message.d.check != host::kCheckValid) RecordError("the plug-in overwrote the message's check word in \"" + selector + "\"");
+  globals_ = message.d.globals;
+  sim::Record(sim::Json{{"kind", "select"}, {"caller", who}, {"selector", selector}, {"result", result}});
+}
+
+void StepRunner::Run(const sim::Json& step) {
+  g_current = step.dump(-1, ' ', false, sim::Json::error_handler_t::replace);
+  try {
+    if (auto it = step.find("select"); it != step.end()) {
+      Select(it->get<std::string>(), step.value("caller", std::string()));
+    } else if (auto it = step.find("event"); it != step.end()) {
+      sim::NotifyEvent(it->get<std::string>());
+    } else if (auto it = step.find("state"); it != step.end()) {
+      sim::RecordState();
+    } else if (auto it = step.find("wait"); it != step.end()) {
+      PumpFor(it->get<DWORD>());
+    } else if (auto it = step.find("edit"); it != step.end()) {
+      sim::ApplyEdit(*it);
+    } else if (auto it = step.find("command"); it != step.end()) {
+      SendMessageW(main_, WM_COMMAND, WPARAM(it->get<unsigned long long>()), 0);
+    } else if (auto it = step.find("menu"); it != step.end()) {
+      const std::string name = it->get<std::string>();
+      std::string error = step.contains("choose") ? ChooseMenuItem(main_, name, step["choose"]) : OpenMenu(main_, name);
+      if (!error.empty()) RecordError(error);
+    } else {
+      RecordError("the step " + g_current + " is not supported by this editor yet");
+    }
+  } catch (const std::exception& e) {
+    RecordError("the step " + g_current + " failed: " + e.what());
+  }
+  PumpPending();
+  g_current.clear();
+}
+
+void StepRunner::RunAll(const sim::Json& steps) {
+  const bool framed = !HasSelectStep(steps);
+  if (framed) {
+    Run(sim::Json{{"select", host::kSelectorStartup}});
+    Run(sim::Json{{"event", "Opn "}});
+  }
+  for (const sim::Json& step : steps) Run(step);
+  if (framed) Run(sim::Json{{"select", host::kSelectorShutdown}});
+}
+
+}  // namespace simapp
