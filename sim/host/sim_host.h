@@ -63,6 +63,12 @@ Json ModelState();                            // {"documents": [...], "current":
 void RecordState();                           // a `state` line
 void ApplyEdit(const Json& edit);             // a scenario's `edit` step
 
+// ---- Inspection ----
+// The transcript form of a live descriptor (DESC) or reference (REF); null for
+// an unknown token. For tests that look at what the plug-in built.
+Json DescribeDescriptor(host::Descriptor d);
+Json DescribeReference(host::Reference r);
+
 // ---- Identifiers ----
 host::TypeID IdFromText(std::string_view text);   // four characters, else a string identifier
 std::string TextFromId(host::TypeID id);          // the reverse, as the transcript writes it

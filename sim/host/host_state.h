@@ -1,0 +1,169 @@
+// The simulated host's state shared by the suites, the model and the
+// recorder. One host per process, used from one thread.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "action_suites.h"
+#include "host_errors.h"
+#include "host_values.h"
+#include "sim_host.h"
+
+namespace sim {
+
+// Live host objects of one kind behind opaque tokens. A token is never
+// issued twice, not even after a reset, so a stale token is always unknown.
+template <class T>
+class Registry {
+ public:
+  std::uintptr_t Add(T value) {
+    auto token = NextToken();
+    live_.emplace(token, std::move(value));
+    return token;
+  }
+  T* Find(const void* token) {
+    auto it = live_.find(reinterpret_cast<std::uintptr_t>(token));
+    return it == live_.end() ? nullptr : &it->second;
+  }
+  bool Remove(const void* token) { return live_.erase(reinterpret_cast<std::uintptr_t>(token)) > 0; }
+  size_t Count() const { return live_.size(); }
+  void Clear() { live_.clear(); }
+
+ private:
+  static std::uintptr_t NextToken();
+  std::map<std::uintptr_t, T> live_;
+};
+
+std::uintptr_t NextTokenValue();
+template <class T>
+std::uintptr_t Registry<T>::NextToken() { return NextTokenValue(); }
+
+struct HandleData {
+  std::unique_ptr<char[]> bytes;   // size + 1, the last byte always 0
+  std::int32_t size = 0;
+  bool locked = false;
+};
+
+struct ZStringData {
+  std::string text;                // code page 1252
+  int refs = 1;
+};
+
+struct ColorData {
+  std::int16_t space = 0;
+  std::uint8_t c[4] = {0, 0, 0, 0};
+};
+
+struct Notifier {
+  host::PluginRef self;
+  TypeID event;
+  host::EventNotifier proc;
+  void* data;
+};
+
+// The document model in the scenario's own form (see model.cpp).
+struct Model {
+  Json documents = Json::array();
+  int current = -1;                // index into documents, -1: none open
+  int nextLayerId = 1;
+};
+
+struct HostState {
+  Json scenario = Json::object();
+  bool recordGets = false;
+  Json answers = Json::object();
+  size_t nextMessageAnswer = 0;
+  size_t nextScriptAnswer = 0;
+
+  Registry<DescriptorData> descriptors;
+  Registry<ReferenceData> references;
+  Registry<ListData> lists;
+  Registry<ZStringData> zstrings;
+  Registry<ColorData> colors;
+  Registry<int> engines;
+  std::map<host::Handle, HandleData> handles;
+  std::map<void*, size_t> blocks;            // basic suite allocations
+  std::map<std::string, int> suites;         // name -> acquisitions not yet released
+
+  std::vector<Notifier> notifiers;
+  Model model;
+  int suspendDepth = 0;
+
+  std::vector<Json> transcript;
+  std::function<void(const Json&)> sink;
+  HWND mainWindow = nullptr;
+};
+
+HostState& State();
+
+// Handles: a real `char**` whose master pointer the host owns.
+host::Handle NewHandle(std::int32_t size);
+HandleData* FindHandle(host::Handle h);
+bool DisposeHandle(host::Handle h);
+host::Handle NewTextHandle(std::string_view text);   // text plus terminator
+std::string HandleText(const HandleData& h);          // up to the first NUL
+
+// Descriptor, list, reference and string tokens.
+host::Descriptor NewDescriptor(DescriptorData d = {});
+host::List NewList(ListData l = {});
+host::Reference NewReference(ReferenceData r = {});
+host::ZString NewZString(std::string ansi);
+DescriptorData* FindDescriptor(host::Descriptor d);
+ListData* FindList(host::List l);
+ReferenceData* FindReference(host::Reference r);
+ZStringData* FindZString(host::ZString z);     // the shared empty string included
+host::ZString EmptyZStringToken();
+
+// A call with a bad argument: records a `misuse` line (a plug-in fault worth
+// seeing in the transcript) and gives back the code to answer with.
+template <class E>
+E Misuse(const char* call, const char* what, E code);
+void RecordMisuse(const char* call, const char* what);
+template <class E>
+E Misuse(const char* call, const char* what, E code) {
+  RecordMisuse(call, what);
+  return code;
+}
+
+// Runs a suite operation so that no exception leaves it: an exception is
+// recorded and turned into the given code.
+void RecordFault(const char* call, const char* what);
+template <class E, class F>
+E Guard(const char* call, E onError, F&& body) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    RecordFault(call, "out of memory");
+  } catch (const std::exception& e) {
+    RecordFault(call, e.what());
+  } catch (...) {
+    RecordFault(call, "unknown exception");
+  }
+  return onError;
+}
+
+// Identifiers.
+host::TypeID StringToId(std::string_view text);   // StringIDToTypeID
+bool IdToString(host::TypeID id, std::string* text);
+void AliasStringId(std::string_view alias, std::string_view existing);
+
+// Suite tables, by version (null: not offered).
+const void* DescriptorSuiteTable(std::int32_t version);
+const void* ControlSuiteTable(std::int32_t version);
+const void* ReferenceSuiteTable(std::int32_t version);
+const void* ListSuiteTable(std::int32_t version);
+const void* UIHooksSuiteTable(std::int32_t version);
+const void* HandleSuiteTable(std::int32_t version);
+const void* ZStringSuiteTable(std::int32_t version);
+const void* PropertySuiteTable(std::int32_t version);
+const void* ColorSpaceSuiteTable(std::int32_t version);
+const void* JavaScriptSuiteTable(std::int32_t version);
+
+}  // namespace sim

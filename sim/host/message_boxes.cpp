@@ -1,0 +1,177 @@
+// Answers message boxes as a person would: a CBT hook on the calling thread
+// sees each box activated, records it and presses the scenario's button.
+#include <set>
+
+#include "host_state.h"
+
+namespace sim {
+namespace {
+
+HHOOK gHook = nullptr;
+std::set<HWND> gAnswered;   // boxes already answered (activation repeats)
+
+struct ButtonName {
+  int id;
+  const char* name;
+};
+// In the order a message box lays them out: the first present is the default.
+constexpr ButtonName kButtons[] = {
+    {IDOK, "OK"},       {IDYES, "Yes"},       {IDNO, "No"},         {IDABORT, "Abort"},
+    {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}, {IDCANCEL, "Cancel"},
+};
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring WindowText(HWND w) {
+  int n = GetWindowTextLengthW(w);
+  std::wstring text(size_t(n) + 1, L'\0');
+  GetWindowTextW(w, text.data(), n + 1);
+  text.resize(size_t(n));
+  return text;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+struct BoxParts {
+  std::wstring text;
+  HICON icon = nullptr;
+  bool hasIcon = false;
+  std::vector<std::pair<int, HWND>> buttons;   // id, window
+  bool other = false;                          // a control no message box has
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+  auto& parts = *reinterpret_cast<BoxParts*>(param);
+  const std::wstring cls = ClassOf(child);
+  const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+  const bool visible = (style & WS_VISIBLE) != 0;
+  if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      if (visible) {
+        parts.hasIcon = true;
+        parts.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+      }
+    } else if (visible) {
+      std::wstring t = WindowText(child);
+      if (!t.empty() && parts.text.empty()) parts.text = t;
+    }
+  } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+    int id = GetDlgCtrlID(child);
+    if (visible && id >= IDOK && id <= IDNO) parts.buttons.emplace_back(id, child);
+  } else {
+    parts.other = true;
+  }
+  return TRUE;
+}
+
+const char* IconName(const BoxParts& parts) {
+  if (!parts.hasIcon || !parts.icon) return "none";
+  struct Known {
+    LPCSTR id;
+    const char* name;
+  };
+  const Known known[] = {{IDI_INFORMATION, "information"},
+                         {IDI_WARNING, "warning"},
+                         {IDI_QUESTION, "question"},
+                         {IDI_ERROR, "error"}};
+  for (const auto& k : known)
+    if (LoadIconA(nullptr, k.id) == parts.icon) return k.name;
+  return "none";
+}
+
+std::string ButtonsName(const std::vector<std::pair<int, HWND>>& buttons) {
+  std::set<int> ids;
+  for (const auto& b : buttons) ids.insert(b.first);
+  if (ids == std::set<int>{IDOK}) return "OK";
+  if (ids == std::set<int>{IDOK, IDCANCEL}) return "OKCANCEL";
+  if (ids == std::set<int>{IDYES, IDNO}) return "YESNO";
+  if (ids == std::set<int>{IDYES, IDNO, IDCANCEL}) return "YESNOCANCEL";
+  if (ids == std::set<int>{IDRETRY, IDCANCEL}) return "RETRYCANCEL";
+  if (ids == std::set<int>{IDABORT, IDRETRY, IDIGNORE}) return "ABORTRETRYIGNORE";
+  return "OTHER";
+}
+
+void AnswerBox(HWND box) {
+  BoxParts parts;
+  EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&parts));
+  // The editor's and the plug-in's own dialogs are #32770 too; a message box
+  // holds nothing but its text, its icon and its buttons.
+  if (parts.other || parts.buttons.empty()) return;
+  gAnswered.insert(box);
+
+  int choice = 0;
+  for (const auto& b : kButtons)
+    for (const auto& present : parts.buttons)
+      if (!choice && present.first == b.id) choice = b.id;
+  auto& s = State();
+  const Json& answers = s.answers.contains("messages") ? s.answers["messages"] : Json::array();
+  if (answers.is_array() && s.nextMessageAnswer < answers.size()) {
+    const Json& wanted = answers[s.nextMessageAnswer++];
+    int asked = 0;
+    for (const auto& b : kButtons)
+      if (wanted.is_string() && _stricmp(wanted.get<std::string>().c_str(), b.name) == 0) asked = b.id;
+    bool present = false;
+    for (const auto& b : parts.buttons) present = present || b.first == asked;
+    if (present) choice = asked;
+    else Record(Json{{"kind", "error"}, {"text", "message box has no button " + wanted.dump()}});
+  }
+
+  HWND owner = GetWindow(box, GW_OWNER);
+  const char* ownerName = !owner ? "none" : owner == MainWindow() ? "main" : "active";
+  const char* answerName = "OK";
+  HWND button = nullptr;
+  for (const auto& b : kButtons)
+    if (b.id == choice) answerName = b.name;
+  for (const auto& b : parts.buttons)
+    if (b.first == choice) button = b.second;
+
+  Record(Json{{"kind", "message"},
+              {"title", Utf8(WindowText(box))},
+              {"text", Utf8(parts.text)},
+              {"buttons", ButtonsName(parts.buttons)},
+              {"icon", IconName(parts)},
+              {"owner", ownerName},
+              {"answer", answerName}});
+  // Posted: the box's own modal loop presses the button once it runs.
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(choice, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND w = reinterpret_cast<HWND>(wParam);
+    try {
+      if (ClassOf(w) == L"#32770" && !gAnswered.count(w)) AnswerBox(w);
+    } catch (...) {
+      RecordFault("message box answerer", "exception");
+    }
+  } else if (code == HCBT_DESTROYWND) {
+    gAnswered.erase(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(gHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+void InstallMessageBoxAnswerer() {
+  if (gHook) return;
+  gHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+  if (!gHook) Record(Json{{"kind", "error"}, {"text", "cannot install the message box hook"}});
+}
+
+void RemoveMessageBoxAnswerer() {
+  if (gHook) UnhookWindowsHookEx(gHook);
+  gHook = nullptr;
+  gAnswered.clear();
+}
+
+}  // namespace sim

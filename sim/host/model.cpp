@@ -1,0 +1,398 @@
+#include "model.h"
+
+#include <algorithm>
+
+namespace sim {
+namespace {
+
+constexpr TypeID C(const char (&code)[5]) { return host::FourCC(code); }
+
+Json DefaultLayer(Model& m, std::string name) {
+  return Json{{"name", std::move(name)}, {"kind", "pixel"},     {"background", false},
+              {"visible", true},         {"opacity", 255},      {"fillOpacity", 255},
+              {"blendMode", "Nrml"},     {"grouped", false},    {"userMask", nullptr},
+              {"vectorMask", nullptr},   {"filterMask", nullptr}, {"smartFilters", Json::array()},
+              {"adjustment", nullptr},   {"text", nullptr},     {"id", m.nextLayerId++}};
+}
+
+Json NormalizeLayer(Model& m, const Json& given, size_t position) {
+  Json layer = DefaultLayer(m, "Layer " + std::to_string(position));
+  if (given.is_object())
+    for (auto it = given.begin(); it != given.end(); ++it) layer[it.key()] = it.value();
+  if (!given.is_object() || !given.contains("name"))
+    layer["name"] = layer["background"].get<bool>() ? "Background" : "Layer " + std::to_string(position);
+  for (const char* mask : {"userMask", "vectorMask", "filterMask"}) {
+    Json& x = layer[mask];
+    if (x.is_object()) {
+      if (!x.contains("enabled")) x["enabled"] = true;
+      if (std::string(mask) == "userMask" && !x.contains("linked")) x["linked"] = true;
+    }
+  }
+  return layer;
+}
+
+Json NormalizeDocument(Model& m, const Json& given, size_t number) {
+  Json doc = {{"title", "Untitled-" + std::to_string(number)},
+              {"path", nullptr},
+              {"mode", "RGBColor"},
+              {"depth", 8},
+              {"width", 1024},
+              {"height", 768},
+              {"resolution", 72},
+              {"profile", "sRGB IEC61966-2.1"},
+              {"selection", false},
+              {"channels", Json::array()},
+              {"history", Json::array({"Open"})}};
+  if (given.is_object())
+    for (auto it = given.begin(); it != given.end(); ++it)
+      if (it.key() != "layers") doc[it.key()] = it.value();
+  Json layers = Json::array();
+  if (given.is_object() && given.contains("layers") && given["layers"].is_array()) {
+    for (const auto& l : given["layers"]) layers.push_back(NormalizeLayer(m, l, layers.size()));
+  } else {
+    Json background = Json{{"name", "Background"}, {"background", true}};
+    layers.push_back(NormalizeLayer(m, background, 0));
+  }
+  doc["layers"] = layers;
+  if (!doc.contains("target") || !doc["target"].is_array()) {
+    doc["target"] = layers.empty() ? Json::array() : Json::array({int(layers.size()) - 1});
+  }
+  const std::string mode = doc["mode"].is_string() ? doc["mode"].get<std::string>() : "RGBColor";
+  if (!doc.contains("targetChannels")) doc["targetChannels"] = ComponentChannels(mode);
+  if (!doc.contains("visibleChannels")) doc["visibleChannels"] = ComponentChannels(mode);
+  return doc;
+}
+
+bool TextEquals(const std::string& utf8, const std::string& ansi) { return utf8 == AnsiToUtf8(ansi); }
+
+std::string Str(const Json& j, const char* key, const char* fallback = "") {
+  auto it = j.find(key);
+  return it != j.end() && it->is_string() ? it->get<std::string>() : fallback;
+}
+bool Flag(const Json& j, const char* key, bool fallback = false) {
+  auto it = j.find(key);
+  return it != j.end() && it->is_boolean() ? it->get<bool>() : fallback;
+}
+std::int64_t Int(const Json& j, const char* key, std::int64_t fallback = 0) {
+  auto it = j.find(key);
+  return it != j.end() && it->is_number() ? it->get<std::int64_t>() : fallback;
+}
+double Number(const Json& j, const char* key, double fallback = 0) {
+  auto it = j.find(key);
+  return it != j.end() && it->is_number() ? it->get<double>() : fallback;
+}
+
+Value AnsiText(const std::string& utf8) { return TextValue(Utf8ToAnsi(utf8)); }
+
+DescriptorData DescribeLayer(const Json& doc, int p) {
+  const Json& layer = doc["layers"][size_t(p)];
+  const std::string kind = Str(layer, "kind", "pixel");
+  DescriptorData d;
+  PutEntry(d, C("Nm  "), AnsiText(Str(layer, "name")));
+  PutEntry(d, C("Md  "), EnumValue(C("BlnM"), IdFromText(Str(layer, "blendMode", "Nrml"))));
+  PutEntry(d, C("Opct"), IntValue(Int(layer, "opacity", 255)));
+  PutEntry(d, StringToId("fillOpacity"), IntValue(Int(layer, "fillOpacity", 255)));
+  PutEntry(d, C("Vsbl"), BoolValue(Flag(layer, "visible", true)));
+  PutEntry(d, C("Bckg"), BoolValue(Flag(layer, "background")));
+  PutEntry(d, C("Grup"), BoolValue(Flag(layer, "grouped")));
+  PutEntry(d, C("ItmI"), IntValue(p + 1));
+  PutEntry(d, C("LyrI"), IntValue(Int(layer, "id")));
+  const Json& user = layer["userMask"];
+  PutEntry(d, StringToId("hasUserMask"), BoolValue(user.is_object()));
+  if (user.is_object()) {
+    PutEntry(d, C("UsrM"), BoolValue(Flag(user, "enabled", true)));
+    PutEntry(d, C("Usrs"), BoolValue(Flag(user, "linked", true)));
+  }
+  const Json& vector = layer["vectorMask"];
+  PutEntry(d, StringToId("hasVectorMask"), BoolValue(vector.is_object()));
+  if (vector.is_object()) PutEntry(d, StringToId("vectorMaskEnabled"), BoolValue(Flag(vector, "enabled", true)));
+  const Json& filter = layer["filterMask"];
+  PutEntry(d, StringToId("hasFilterMask"), BoolValue(filter.is_object()));
+  if (filter.is_object()) PutEntry(d, StringToId("filterMaskEnable"), BoolValue(Flag(filter, "enabled", true)));
+
+  if (kind == "adjustment" && layer["adjustment"].is_object()) {
+    const Json& adj = layer["adjustment"];
+    DescriptorData settings;
+    if (adj.contains("items")) settings = DescriptorFromJson(adj["items"]);
+    if (adj.contains("data") && adj["data"].is_string()) {
+      Value raw = ValueFromJson(Json{{"data", adj["data"]}});
+      PutEntry(settings, StringToId("legacyContentData"), raw);
+    }
+    PutEntry(d, C("Adjs"), ListValue({ObjectValue(IdFromText(Str(adj, "class", "null")), settings)}));
+  }
+  if (kind == "text") {
+    DescriptorData text;
+    const Json& t = layer["text"].is_object() ? layer["text"] : Json::object();
+    PutEntry(text, C("AntA"), EnumValue(C("Annt"), IdFromText(Str(t, "antiAlias", "AnCr"))));
+    PutEntry(text, StringToId("paragraph"), BoolValue(Flag(t, "paragraph")));
+    PutEntry(text, StringToId("tracking"), IntValue(Int(t, "tracking")));
+    PutEntry(d, C("Txt "), ObjectValue(C("TxLr"), text));
+  }
+  if (kind == "smartObject") {
+    ListData filters;
+    if (layer["smartFilters"].is_array())
+      for (const auto& f : layer["smartFilters"]) {
+        DescriptorData fd;
+        PutEntry(fd, C("Nm  "), AnsiText(Str(f, "name")));
+        PutEntry(fd, C("enab"), BoolValue(Flag(f, "enabled", true)));
+        filters.push_back(ObjectValue(StringToId("filterFX"), fd));
+      }
+    DescriptorData so;
+    PutEntry(so, StringToId("filterFX"), ListValue(filters));
+    PutEntry(d, StringToId("smartObject"), ObjectValue(StringToId("smartObject"), so));
+  }
+  const char* section = kind == "groupStart" ? "layerSectionStart"
+                        : kind == "groupEnd" ? "layerSectionEnd"
+                                             : "layerSectionContent";
+  PutEntry(d, StringToId("layerSection"), EnumValue(StringToId("layerSectionType"), StringToId(section)));
+  return d;
+}
+
+DescriptorData DescribeDocument(const Model& m, const Json& doc, int number) {
+  DescriptorData d;
+  PutEntry(d, C("Ttl "), AnsiText(Str(doc, "title")));
+  PutEntry(d, C("ItmI"), IntValue(number + 1));
+  PutEntry(d, C("Md  "), EnumValue(C("Md  "), IdFromText(Str(doc, "mode", "RGBColor"))));
+  PutEntry(d, C("Dpth"), IntValue(Int(doc, "depth", 8)));
+  PutEntry(d, C("Wdth"), UnitValue(C("#Pxl"), Number(doc, "width")));
+  PutEntry(d, C("Hght"), UnitValue(C("#Pxl"), Number(doc, "height")));
+  PutEntry(d, C("Rslt"), UnitValue(C("#Rsl"), Number(doc, "resolution", 72)));
+  if (doc["path"].is_string()) PutEntry(d, C("File"), PathValue(Utf8ToAnsi(doc["path"].get<std::string>())));
+  if (doc["profile"].is_string()) PutEntry(d, C("Prfl"), AnsiText(doc["profile"].get<std::string>()));
+  const bool background = HasBackground(doc);
+  PutEntry(d, C("NmbL"), IntValue(std::int64_t(doc["layers"].size()) - (background ? 1 : 0)));
+  PutEntry(d, StringToId("hasBackgroundLayer"), BoolValue(background));
+  ListData targets;
+  for (const auto& p : doc["target"]) {
+    RefPart part;
+    part.cls = C("Lyr ");
+    part.form = host::kFormIndex;
+    part.number = LayerRefIndex(doc, p.get<int>());
+    targets.push_back(RefValue({part}));
+  }
+  PutEntry(d, StringToId("targetLayers"), ListValue(targets));
+  if (Flag(doc, "selection")) {
+    DescriptorData rect;
+    PutEntry(rect, C("Top "), UnitValue(C("#Pxl"), 0));
+    PutEntry(rect, C("Left"), UnitValue(C("#Pxl"), 0));
+    PutEntry(rect, C("Btom"), UnitValue(C("#Pxl"), Number(doc, "height")));
+    PutEntry(rect, C("Rght"), UnitValue(C("#Pxl"), Number(doc, "width")));
+    PutEntry(d, C("fsel"), ObjectValue(C("Rctn"), rect));
+  }
+  (void)m;
+  return d;
+}
+
+DescriptorData DescribeHistoryState(const Json& doc, int k) {
+  const Json& history = doc["history"];
+  DescriptorData d;
+  PutEntry(d, C("Nm  "), AnsiText(history[size_t(k - 1)].get<std::string>()));
+  PutEntry(d, C("ItmI"), IntValue(k));
+  PutEntry(d, C("CrnH"), BoolValue(k == int(history.size())));
+  PutEntry(d, C("Cnt "), IntValue(std::int64_t(history.size())));
+  return d;
+}
+
+// Which channel a reference part names, in the form targetChannels keeps.
+std::string ChannelName(const Json& doc, const RefPart& part) {
+  if (part.form == host::kFormEnumerated) {
+    if (part.enumValue == C("Trgt")) {
+      const Json& t = doc["targetChannels"];
+      return t.empty() ? std::string() : t[0].get<std::string>();
+    }
+    return TextFromId(part.enumValue);
+  }
+  if (part.form == host::kFormName) return AnsiToUtf8(part.name);
+  return {};
+}
+
+}  // namespace
+
+Model ModelFromScenario(const Json& scenario) {
+  Model m;
+  if (scenario.contains("documents") && scenario["documents"].is_array()) {
+    for (const auto& d : scenario["documents"])
+      m.documents.push_back(NormalizeDocument(m, d, m.documents.size() + 1));
+  } else {
+    m.documents.push_back(NormalizeDocument(m, Json::object(), 1));
+  }
+  m.current = int(m.documents.size()) - 1;
+  return m;
+}
+
+Json* CurrentDocument(Model& m) {
+  if (m.current < 0 || m.current >= int(m.documents.size())) return nullptr;
+  return &m.documents[size_t(m.current)];
+}
+
+bool HasBackground(const Json& doc) {
+  const Json& layers = doc["layers"];
+  return !layers.empty() && Flag(layers[0], "background");
+}
+
+int ActiveLayer(const Json& doc) {
+  const Json& target = doc["target"];
+  if (!target.is_array() || target.empty()) return -1;
+  int p = target.back().get<int>();
+  return p >= 0 && p < int(doc["layers"].size()) ? p : -1;
+}
+
+Json ComponentChannels(const std::string& mode) {
+  if (mode == "grayScale") return Json::array({"Gry "});
+  if (mode == "CMYKColor") return Json::array({"Cyn ", "Mgnt", "Yllw", "Blck"});
+  if (mode == "labColor") return Json::array({"Lght", "A   ", "B   "});
+  if (mode == "bitmap") return Json::array({"Blck"});
+  return Json::array({"Rd  ", "Grn ", "Bl  "});
+}
+
+void ResetTargetChannels(Json& doc) { doc["targetChannels"] = ComponentChannels(Str(doc, "mode", "RGBColor")); }
+
+Json NewLayer(Model& m, std::string name) { return DefaultLayer(m, std::move(name)); }
+
+int LayerRefIndex(const Json& doc, int position) { return HasBackground(doc) ? position : position + 1; }
+
+int ResolveLayer(const Json& doc, const RefPart& part) {
+  const Json& layers = doc["layers"];
+  const int count = int(layers.size());
+  int p = -1;
+  switch (part.form) {
+    case host::kFormEnumerated:
+      if (part.enumValue == C("Trgt")) p = ActiveLayer(doc);
+      break;
+    case host::kFormClass: p = ActiveLayer(doc); break;
+    case host::kFormIndex: p = int(HasBackground(doc) ? part.number : part.number - 1); break;
+    case host::kFormOffset: {
+      int active = ActiveLayer(doc);
+      if (active >= 0) p = active + int(part.number);
+      break;
+    }
+    case host::kFormName:
+      for (int i = count - 1; i >= 0; --i)
+        if (TextEquals(Str(layers[size_t(i)], "name"), part.name)) {
+          p = i;
+          break;
+        }
+      break;
+    case host::kFormIdentifier:
+      for (int i = 0; i < count; ++i)
+        if (Int(layers[size_t(i)], "id") == part.number) p = i;
+      break;
+    default: break;
+  }
+  return p >= 0 && p < count ? p : -1;
+}
+
+int ResolveDocument(const Model& m, const RefPart& part) {
+  const int count = int(m.documents.size());
+  int n = -1;
+  switch (part.form) {
+    case host::kFormEnumerated:
+      if (part.enumValue == C("Trgt")) n = m.current;
+      break;
+    case host::kFormClass: n = m.current; break;
+    case host::kFormIndex: n = int(part.number) - 1; break;
+    case host::kFormOffset: n = m.current + int(part.number); break;
+    case host::kFormName:
+      for (int i = 0; i < count; ++i)
+        if (TextEquals(Str(m.documents[size_t(i)], "title"), part.name)) n = i;
+      break;
+    case host::kFormIdentifier: n = int(part.number) - 1; break;
+    default: break;
+  }
+  return n >= 0 && n < count ? n : -1;
+}
+
+Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from) {
+  for (size_t i = from; i < ref.size(); ++i)
+    if (ref[i].cls == C("Dcmn")) {
+      int n = ResolveDocument(m, ref[i]);
+      return n < 0 ? nullptr : &m.documents[size_t(n)];
+    }
+  return CurrentDocument(m);
+}
+
+host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out) {
+  size_t i = 0;
+  TypeID property = 0;
+  if (!ref.empty() && ref[0].form == host::kFormProperty) {
+    property = ref[0].property;
+    i = 1;
+  }
+  if (i >= ref.size()) return err::kNoSuchObject;
+  const RefPart& part = ref[i];
+  DescriptorData whole;
+
+  if (part.cls == C("capp")) {
+    PutEntry(whole, C("NmbD"), IntValue(std::int64_t(m.documents.size())));
+    const Json& hostSettings = State().scenario.contains("host") ? State().scenario["host"] : Json::object();
+    const Json language = hostSettings.contains("uiLanguage") ? hostSettings["uiLanguage"] : Json("en_US");
+    if (language.is_string()) {
+      DescriptorData prefs;
+      PutEntry(prefs, StringToId("uiLanguageKey"), AnsiText(language.get<std::string>()));
+      PutEntry(whole, StringToId("interfacePrefs"), ObjectValue(StringToId("interfacePrefs"), prefs));
+    }
+  } else if (part.cls == C("Dcmn")) {
+    int n = ResolveDocument(m, part);
+    if (n < 0) return err::kNoSuchObject;
+    whole = DescribeDocument(m, m.documents[size_t(n)], n);
+  } else {
+    Json* doc = DocumentFor(m, ref, i + 1);
+    if (!doc) return err::kNoSuchObject;
+    if (part.cls == C("Lyr ")) {
+      int p = ResolveLayer(*doc, part);
+      if (p < 0) return err::kNoSuchObject;
+      whole = DescribeLayer(*doc, p);
+    } else if (part.cls == C("BckL")) {
+      if (!HasBackground(*doc)) return err::kNoSuchObject;
+      whole = DescribeLayer(*doc, 0);
+    } else if (part.cls == C("HstS")) {
+      const int count = int((*doc)["history"].size());
+      int k = -1;
+      if (part.form == host::kFormIndex) k = int(part.number);
+      else if (part.form == host::kFormEnumerated || part.form == host::kFormClass) k = count;
+      else if (part.form == host::kFormName)
+        for (int x = 1; x <= count; ++x)
+          if (TextEquals((*doc)["history"][size_t(x - 1)].get<std::string>(), part.name)) k = x;
+      if (k < 1 || k > count) {
+        // The count is there even with no state to describe.
+        if (property != C("Cnt ")) return err::kNoSuchObject;
+        PutEntry(whole, C("Cnt "), IntValue(count));
+      } else {
+        whole = DescribeHistoryState(*doc, k);
+      }
+    } else if (part.cls == C("Chnl")) {
+      std::string name = ChannelName(*doc, part);
+      if (name.empty()) return err::kNoSuchObject;
+      PutEntry(whole, C("Nm  "), AnsiText(name));
+    } else if (part.cls == StringToId("filterFX")) {
+      Json* d = doc;
+      int p = i + 1 < ref.size() && ref[i + 1].cls == C("Lyr ") ? ResolveLayer(*d, ref[i + 1]) : ActiveLayer(*d);
+      if (p < 0 || part.form != host::kFormIndex) return err::kNoSuchObject;
+      const Json& filters = (*d)["layers"][size_t(p)]["smartFilters"];
+      if (!filters.is_array() || part.number < 1 || part.number > std::int64_t(filters.size()))
+        return err::kNoSuchObject;
+      const Json& f = filters[size_t(part.number - 1)];
+      PutEntry(whole, C("Nm  "), AnsiText(Str(f, "name")));
+      PutEntry(whole, C("enab"), BoolValue(Flag(f, "enabled", true)));
+    } else {
+      return err::kNoSuchObject;
+    }
+  }
+
+  if (property == 0) {
+    *out = std::move(whole);
+    return err::kNone;
+  }
+  const Value* v = FindEntry(whole, property);
+  if (!v) return err::kNoSuchKey;
+  out->clear();
+  out->push_back(Entry{property, *v});
+  return err::kNone;
+}
+
+void AddHistoryState(Model& m, const std::string& name) {
+  if (State().suspendDepth > 0) return;   // the enclosing step is the one state
+  if (Json* doc = CurrentDocument(m)) (*doc)["history"].push_back(name);
+}
+
+}  // namespace sim

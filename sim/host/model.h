@@ -1,0 +1,34 @@
+// The document model: documents, layers, channels, history, kept in the
+// scenario's own DOCUMENT form so that a `state` line is the model itself.
+#pragma once
+
+#include "host_state.h"
+
+namespace sim {
+
+Model ModelFromScenario(const Json& scenario);
+
+Json* CurrentDocument(Model& m);
+bool HasBackground(const Json& doc);
+int ActiveLayer(const Json& doc);                      // position, -1: no target layer
+Json ComponentChannels(const std::string& mode);
+void ResetTargetChannels(Json& doc);                   // back to the composite
+Json NewLayer(Model& m, std::string name);
+
+// Reference resolution. Positions count from the bottom layer, 0-based.
+// A layer index in a reference counts the background as 0 when there is
+// one, else the bottom layer as 1 (the host's numbering).
+int ResolveLayer(const Json& doc, const RefPart& part);
+int LayerRefIndex(const Json& doc, int position);
+int ResolveDocument(const Model& m, const RefPart& part);   // -1: none
+Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from);  // the Dcmn part at or after `from`, else the current
+
+// Answers a Get: the descriptor of the referenced object, or of its property.
+host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out);
+
+// Applies a played event (events.cpp). `historyName` receives the name of
+// the history state the event makes, empty when it makes none.
+host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName);
+void AddHistoryState(Model& m, const std::string& name);
+
+}  // namespace sim

@@ -1,0 +1,27 @@
+// The UI hooks suite: the main window; the other slots are harmless.
+#include "host_suites.h"
+#include "host_state.h"
+
+namespace sim {
+namespace {
+
+void ProcessEvent(void*) {}
+host::OSErr DisplayPixels(const void*, const void*, std::int32_t, std::int32_t, void*) { return err::kUnimplementedOS; }
+void ProgressBar(std::int32_t, std::int32_t) {}
+host::Boolean TestAbort() { return 0; }
+std::intptr_t MainAppWindow() { return reinterpret_cast<std::intptr_t>(MainWindow()); }
+host::SPErr SetCursor(const char*) { return host::kNoError; }
+std::uint32_t TickCount() { return std::uint32_t(GetTickCount() / 1000u * 60u); }
+host::SPErr GetPluginName(host::PluginRef, host::ZString* name) {
+  if (name) *name = nullptr;
+  return err::kUnimplemented;
+}
+
+const host::UIHooksSuite kSuite = {ProcessEvent, DisplayPixels, ProgressBar,  TestAbort,
+                                   MainAppWindow, SetCursor,    TickCount,    GetPluginName};
+
+}  // namespace
+
+const void* UIHooksSuiteTable(std::int32_t version) { return version == 1 ? &kSuite : nullptr; }
+
+}  // namespace sim
