@@ -88,16 +88,19 @@ std::string LastError(const char* what) {
 }  // namespace
 
 std::string WriteVersionResource(const std::wstring& path, int major, const std::string& product) {
-  HANDLE update = BeginUpdateResourceW(path.c_str(), FALSE);
+  // Version 0: the copy keeps no resources at all (the version resource is
+  // its only one). Replacing a resource with nothing does not remove it
+  // everywhere, dropping all of them does.
+  HANDLE update = BeginUpdateResourceW(path.c_str(), major == 0);
   if (!update) return LastError("BeginUpdateResource");
-  Bytes info;
-  if (major > 0) info = VersionInfo(major, product);
-  BOOL ok = UpdateResourceW(update, MAKEINTRESOURCEW(16) /* RT_VERSION */, MAKEINTRESOURCEW(1), kLanguage,
-                            info.empty() ? nullptr : info.data(), DWORD(info.size()));
-  if (!ok) {
-    std::string error = LastError("UpdateResource");
-    EndUpdateResourceW(update, TRUE);
-    return error;
+  if (major > 0) {
+    Bytes info = VersionInfo(major, product);
+    if (!UpdateResourceW(update, MAKEINTRESOURCEW(16) /* RT_VERSION */, MAKEINTRESOURCEW(1), kLanguage, info.data(),
+                         DWORD(info.size()))) {
+      std::string error = LastError("UpdateResource");
+      EndUpdateResourceW(update, TRUE);
+      return error;
+    }
   }
   if (!EndUpdateResourceW(update, FALSE)) return LastError("EndUpdateResource");
   return {};
