@@ -40,29 +40,40 @@ class HostObject {
   T object_ = nullptr;
 };
 
+// The host may hand over an object (a play's result) before the module has
+// asked for the suite that frees it: acquire it then, without throwing.
+template <typename Procs>
+const Procs* ProcsForRelease(const Procs* (*acquire)()) noexcept {
+  try {
+    return acquire();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
 struct FreeDescriptor {
   void operator()(host::Descriptor d) const {
-    if (auto procs = AcquiredDescriptorProcs()) procs->Free(d);
+    if (auto procs = ProcsForRelease(DescriptorProcs)) procs->Free(d);
   }
 };
 struct FreeReference {
   void operator()(host::Reference r) const {
-    if (auto procs = AcquiredReferenceProcs()) procs->Free(r);
+    if (auto procs = ProcsForRelease(ReferenceProcs)) procs->Free(r);
   }
 };
 struct FreeList {
   void operator()(host::List l) const {
-    if (auto procs = AcquiredListProcs()) procs->Free(l);
+    if (auto procs = ProcsForRelease(ListProcs)) procs->Free(l);
   }
 };
 struct DisposeHandle {
   void operator()(host::Handle h) const {
-    if (auto procs = AcquiredHandleProcs()) procs->Dispose(h);
+    if (auto procs = ProcsForRelease(HandleProcs)) procs->Dispose(h);
   }
 };
 struct ReleaseZString {
   void operator()(host::ZString z) const {
-    if (auto procs = AcquiredZStringProcs()) procs->Release(z);
+    if (auto procs = ProcsForRelease(ZStringProcs)) procs->Release(z);
   }
 };
 

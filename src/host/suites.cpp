@@ -63,22 +63,6 @@ const host::HandleSuite* HandleProcs() { return Acquired<host::HandleSuite>(kHan
 const host::ZStringSuite* ZStringProcs() { return Acquired<host::ZStringSuite>(kZString); }
 const host::PropertySuite* PropertyProcs() { return Acquired<host::PropertySuite>(kProperty); }
 
-const host::DescriptorSuite* AcquiredDescriptorProcs() {
-  return static_cast<const host::DescriptorSuite*>(SuiteSlots[kDescriptor].suite);
-}
-const host::ReferenceSuite* AcquiredReferenceProcs() {
-  return static_cast<const host::ReferenceSuite*>(SuiteSlots[kReference].suite);
-}
-const host::ListSuite* AcquiredListProcs() {
-  return static_cast<const host::ListSuite*>(SuiteSlots[kList].suite);
-}
-const host::HandleSuite* AcquiredHandleProcs() {
-  return static_cast<const host::HandleSuite*>(SuiteSlots[kHandle].suite);
-}
-const host::ZStringSuite* AcquiredZStringProcs() {
-  return static_cast<const host::ZStringSuite*>(SuiteSlots[kZString].suite);
-}
-
 ScopedSuite::ScopedSuite(const char* suiteName, std::int32_t first, std::int32_t fallback)
     : name(suiteName) {
   if (!BasicSuite) throw SuiteError{host::kBadParameterError};

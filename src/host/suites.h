@@ -36,14 +36,6 @@ const host::HandleSuite* HandleProcs();
 const host::ZStringSuite* ZStringProcs();
 const host::PropertySuite* PropertyProcs();
 
-// The suites as they stand, without acquiring: for releasing objects on
-// paths where the suite has necessarily been acquired already.
-const host::DescriptorSuite* AcquiredDescriptorProcs();
-const host::ReferenceSuite* AcquiredReferenceProcs();
-const host::ListSuite* AcquiredListProcs();
-const host::HandleSuite* AcquiredHandleProcs();
-const host::ZStringSuite* AcquiredZStringProcs();
-
 // Suites acquired at each use and released right after.
 struct ScopedSuite {
   const void* suite = nullptr;
