@@ -213,10 +213,16 @@ void CheckDocument(const Json& doc, const std::string& p) {
     for (size_t i = 0; i < l->size(); ++i) CheckLayer((*l)[i], At(Sub(p, "layers"), i));
   }
   if (auto t = Field(doc, "target")) {
+    // Positions count from the bottom layer, 0 first.
     ExpectArray(*t, Sub(p, "target"));
-    for (size_t i = 0; i < t->size(); ++i)
-      if (!(*t)[i].is_number_integer() || (*t)[i].get<long long>() < 0 || (*t)[i].get<long long>() > (long long)layerCount)
-        Fail(At(Sub(p, "target"), i), "expected a layer position 0.." + std::to_string(layerCount));
+    for (size_t i = 0; i < t->size(); ++i) {
+      const Json& position = (*t)[i];
+      const bool inRange = position.is_number_integer() && position.get<long long>() >= 0 &&
+                           (!doc.contains("layers") || position.get<long long>() < (long long)layerCount);
+      if (!inRange)
+        Fail(At(Sub(p, "target"), i), layerCount ? "expected a layer position 0.." + std::to_string(layerCount - 1)
+                                                  : "expected a layer position");
+    }
   }
 }
 

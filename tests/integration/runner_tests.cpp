@@ -30,7 +30,7 @@ TEST(ScenarioCheck, BadScenariosExitTwoWithOneLineNamingTheField) {
       {R"({"files": {"x.bin": "text"}})", "scenario: files.x.bin: expected an absolute Windows path as the key"},
       {R"({"documents": [{"layers": [{"name": "a"}, {"opacity": 300}]}]})",
        "scenario: documents[0].layers[1].opacity: expected an integer 0..255"},
-      {R"({"documents": [{"layers": [{}], "target": [5]}]})", "scenario: documents[0].target[0]: expected a layer position 0..1"},
+      {R"({"documents": [{"layers": [{}], "target": [5]}]})", "scenario: documents[0].target[0]: expected a layer position 0..0"},
       {R"({"answers": {"messages": ["Maybe"]}})",
        "scenario: answers.messages[0]: expected one of \"OK\" \"Cancel\" \"Yes\" \"No\""},
       {R"({"steps": [{"select": "About"}, {"jump": 3}]})", "scenario: steps[1]: unknown step \"jump\""},
