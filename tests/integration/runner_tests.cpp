@@ -95,6 +95,23 @@ TEST(PluginLoading, AMissingPluginOrEntryPointEndsTheRunWithStatusOne) {
   }
 }
 
+TEST(PluginLoading, AFaultInsideThePluginIsReportedNotSwallowed) {
+  // faulty_plugin.8li throws from "Do It" and writes through null in "About".
+  const std::wstring plugin = BinFolder() + L"\\faulty_plugin.8li";
+  EditorRun run = RunEditor(Json::parse(R"({"steps": [
+      {"select": "Do It"}, {"select": "Startup"}, {"select": "About"}, {"select": "Shutdown"}]})"),
+                            {L"--plugin", plugin});
+  EXPECT_EQ(run.exitCode, 1) << "a fault that ends the editor is the editor's failure";
+  ExpectTranscript(run.transcript, {},
+                   {
+                       // The exception is caught at the call; the run goes on.
+                       {"error", R"({"text": "the plug-in threw an exception from \"Do It\": thrown on purpose"})"},
+                       {"select", R"({"selector": "Startup", "result": 0})"},
+                       // The access violation ends the run, with the step named.
+                       {"error", R"({"text": "exception 0xC0000005 ended the editor during the step {\"select\":\"About\"}"})"},
+                   });
+}
+
 // The major file version of an executable's version resource; 0 when it has none.
 int MajorFileVersion(const std::wstring& path) {
   DWORD ignored = 0;
