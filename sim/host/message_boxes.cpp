@@ -1,5 +1,7 @@
 // Answers message boxes as a person would: a CBT hook on the calling thread
-// sees each box activated, records it and presses the scenario's button.
+// sees each box made, records it once it is filled in and presses the
+// scenario's button.
+#include <map>
 #include <set>
 
 #include "host_state.h"
@@ -146,16 +148,42 @@ void AnswerBox(HWND box) {
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(choice, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND w = reinterpret_cast<HWND>(wParam);
-    try {
-      if (ClassOf(w) == L"#32770" && !gAnswered.count(w)) AnswerBox(w);
-    } catch (...) {
-      RecordFault("message box answerer", "exception");
+// A box is looked at once its dialog procedure has handled WM_INITDIALOG:
+// Wine activates the box before it fills in the text, the icon and the
+// buttons. The window procedure is replaced from creation until then.
+std::map<HWND, WNDPROC> gReplaced;
+
+LRESULT CALLBACK WatchProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto it = gReplaced.find(w);
+  if (it == gReplaced.end()) return DefDlgProcW(w, msg, wParam, lParam);
+  WNDPROC previous = it->second;
+  LRESULT result = CallWindowProcW(previous, w, msg, wParam, lParam);
+  if (msg == WM_INITDIALOG || msg == WM_NCDESTROY) {
+    // Put the previous procedure back unless someone replaced ours since.
+    if (msg != WM_NCDESTROY && GetWindowLongPtrW(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(WatchProc)) {
+      SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      gReplaced.erase(w);
+    } else if (msg == WM_NCDESTROY) {
+      gReplaced.erase(w);
     }
+    if (msg == WM_INITDIALOG && !gAnswered.count(w)) {
+      try {
+        AnswerBox(w);
+      } catch (...) {
+        RecordFault("message box answerer", "exception");
+      }
+    }
+  }
+  return result;
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+  HWND w = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_CREATEWND && ClassOf(w) == L"#32770" && !gReplaced.count(w)) {
+    LONG_PTR previous = SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchProc));
+    if (previous) gReplaced[w] = reinterpret_cast<WNDPROC>(previous);
   } else if (code == HCBT_DESTROYWND) {
-    gAnswered.erase(reinterpret_cast<HWND>(wParam));
+    gAnswered.erase(w);
   }
   return CallNextHookEx(gHook, code, wParam, lParam);
 }
