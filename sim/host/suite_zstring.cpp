@@ -85,7 +85,11 @@ ASErr Copy(ZString src, ZString* out) {
 }
 
 // "^0", "^1" ... are the places a replacement goes.
-std::string Placeholder(std::uint32_t index) { return "^" + std::to_string(index); }
+std::string Placeholder(std::uint32_t index) {
+  std::string mark(1, '^');
+  mark += std::to_string(index);
+  return mark;
+}
 
 ASErr Replace(ZString z, std::uint32_t index, ZString replacement) {
   return On("ZString.Replace", z, [&](ZStringData& data) -> ASErr {
