@@ -220,6 +220,32 @@ TEST_F(ControlSuite, LayerEventsAndHistoryStates) {
   EXPECT_EQ(sim::LiveObjectCount(), 0u);
 }
 
+TEST_F(ControlSuite, HandEditsChangeWhatGetAnswersAndStateShowsIt) {
+  sim::ApplyEdit(Json{{"selectLayer", "Top"}});
+  EXPECT_EQ(GetTarget(C("Lyr "), C("Nm  ")), R"([["Nm  ",{"string":"Top"}]])");
+  sim::ApplyEdit(Json{{"selection", true}});
+  EXPECT_EQ(GetTarget(C("Dcmn"), C("fsel")),
+            R"([["fsel",{"object":"Rctn","items":[["Top ",{"unit":"#Pxl","value":0.0}],["Left",{"unit":"#Pxl","value":0.0}],)"
+            R"(["Btom",{"unit":"#Pxl","value":480.0}],["Rght",{"unit":"#Pxl","value":640.0}]]}]])");
+  sim::ApplyEdit(Json{{"closeDocument", true}});
+  EXPECT_EQ(GetTarget(C("capp"), C("NmbD")), R"([["NmbD",{"int":0}]])");
+  sim::RecordState();
+  ExpectLines(OfKind(sim::TakeTranscript(), {"state", "error"}), {R"({"kind":"state","documents":[],"current":null})"});
+}
+
+TEST_F(ControlSuite, GetsAreRecordedWhenTheScenarioAsks) {
+  Json scenario = kPhoto;
+  scenario["recordGets"] = true;
+  StartHost(scenario);
+  GetTarget(C("Lyr "), C("Opct"));
+  GetTarget(C("Lyr "), C("Txt "));
+  ExpectLines(sim::TakeTranscript(),
+              {
+                  R"({"kind":"get","reference":[{"class":"Prpr","property":"Opct"},{"class":"Lyr ","enum":["Ordn","Trgt"]}],"result":0})",
+                  R"({"kind":"get","reference":[{"class":"Prpr","property":"Txt "},{"class":"Lyr ","enum":["Ordn","Trgt"]}],"result":-1715})",
+              });
+}
+
 struct StepData {
   const host::ControlSuite* control;
   const host::DescriptorSuite* desc;
