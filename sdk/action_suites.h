@@ -1,6 +1,7 @@
 // The action descriptor, control, reference and list suites. Slot order,
 // argument widths and the cdecl convention follow the host exactly: every
-// slot occupies its place even when the plug-in never calls it.
+// slot occupies its place even when the plug-in never calls it. Slots whose
+// host names clash with <windows.h> macros (GetObject) carry our own names.
 #pragma once
 
 #include "host_types.h"
@@ -45,7 +46,7 @@ struct DescriptorSuite {
   OSErr (*GetString)(Descriptor d, TypeID key, char* buffer, std::uint32_t maxLength);  // 27
   OSErr (*GetBoolean)(Descriptor d, TypeID key, Boolean* value);                      // 28
   OSErr (*GetList)(Descriptor d, TypeID key, List* value);                            // 29
-  OSErr (*GetObject)(Descriptor d, TypeID key, TypeID* cls, Descriptor* value);       // 30
+  OSErr (*GetObjectValue)(Descriptor d, TypeID key, TypeID* cls, Descriptor* value);       // 30
   OSErr (*GetGlobalObject)(Descriptor d, TypeID key, TypeID* cls, Descriptor* value);  // 31
   OSErr (*GetEnumerated)(Descriptor d, TypeID key, TypeID* type, TypeID* value);      // 32
   OSErr (*GetReference)(Descriptor d, TypeID key, Reference* value);                  // 33
@@ -128,7 +129,7 @@ struct ListSuite {
   OSErr (*GetString)(List l, std::uint32_t index, char* buffer, std::uint32_t maxLength);  // 22
   OSErr (*GetBoolean)(List l, std::uint32_t index, Boolean* value);                   // 23
   OSErr (*GetList)(List l, std::uint32_t index, List* value);                         // 24
-  OSErr (*GetObject)(List l, std::uint32_t index, TypeID* cls, Descriptor* value);    // 25
+  OSErr (*GetObjectValue)(List l, std::uint32_t index, TypeID* cls, Descriptor* value);    // 25
   OSErr (*GetGlobalObject)(List l, std::uint32_t index, TypeID* cls, Descriptor* value);  // 26
   OSErr (*GetEnumerated)(List l, std::uint32_t index, TypeID* type, TypeID* value);   // 27
   OSErr (*GetReference)(List l, std::uint32_t index, Reference* value);               // 28

@@ -86,7 +86,7 @@ std::int32_t GetDescriptorItem(host::Descriptor descriptor, TypeID key, void* ou
                                          static_cast<TypeID*>(out)));
     case host::kTypeObject:
       if (!extra) return host::kBadParameterError;
-      return HostResult(d->GetObject(descriptor, key, static_cast<TypeID*>(extra),
+      return HostResult(d->GetObjectValue(descriptor, key, static_cast<TypeID*>(extra),
                                      static_cast<host::Descriptor*>(out)));
     case host::kTypeGlobalObject:
       if (!extra) return host::kBadParameterError;

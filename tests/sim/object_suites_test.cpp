@@ -203,7 +203,7 @@ TEST_F(ObjectSuites, DescriptorsAndReferencesInTranscriptForm) {
   desc->PutInteger(inner, C("Cnt "), 1);
   host::Descriptor back = nullptr;
   host::TypeID cls = 0;
-  ASSERT_EQ(desc->GetObject(d, C("T   "), &cls, &back), 0);
+  ASSERT_EQ(desc->GetObjectValue(d, C("T   "), &cls, &back), 0);
   EXPECT_EQ(cls, C("Lyr "));
   EXPECT_EQ(sim::ToText(sim::DescribeDescriptor(back)), R"([["Opct",{"unit":"#Prc","value":100.0}]])");
   for (host::Descriptor x : {back, d, inner}) desc->Free(x);

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-// <windows.h> first: its GetObject macro then renames the suite member and
-// every use alike.
 #include "sim_host.h"
 #include "action_suites.h"
 #include "host_suites.h"
