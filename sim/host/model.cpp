@@ -314,12 +314,20 @@ Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from) {
 host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out) {
   size_t i = 0;
   TypeID property = 0;
+  RefPart owner;  // a property part that names its object's class, as (`BckL`, `Bckg`)
+  const RefPart* named = nullptr;
   if (!ref.empty() && ref[0].form == host::kFormProperty) {
     property = ref[0].property;
-    i = 1;
+    if (ref[0].cls == C("Prpr")) {
+      i = 1;
+    } else {
+      owner = ref[0];
+      owner.form = host::kFormClass;
+      named = &owner;
+    }
   }
   if (i >= ref.size()) return err::kNoSuchObject;
-  const RefPart& part = ref[i];
+  const RefPart& part = named ? *named : ref[i];
   DescriptorData whole;
 
   if (part.cls == C("capp")) {

@@ -113,6 +113,21 @@ TEST_F(EventPlayerTest, TextHandlesRoundTripAndCutToTheBuffer) {
   EXPECT_STREQ(empty, "");
 }
 
+TEST_F(EventPlayerTest, APathItemIsReadAsAnAlias) {
+  StartHost(OneDocument(R"("path": "C:\\Temp\\x.psd")").c_str());
+  HandleHolder alias;
+  ASSERT_EQ(GetTargetProperty(FourCC("Dcmn"), FourCC("File"), alias.out(), nullptr), 0);
+  ASSERT_TRUE(alias);
+  char path[260];
+  CopyHandleText(alias.get(), path, sizeof path);
+  EXPECT_STREQ(path, "C:\\Temp\\x.psd");
+
+  StartHost(OneDocument(R"("path": null)").c_str());  // never saved: no path, nothing read
+  HandleHolder none;
+  EXPECT_NE(GetTargetProperty(FourCC("Dcmn"), FourCC("File"), none.out(), nullptr), 0);
+  EXPECT_FALSE(none);
+}
+
 TEST_F(EventPlayerTest, SelectChannelPlaysOnceOrExtendsTheSelection) {
   StartHost(OneDocument(R"("layers": [{"name": "L", "kind": "pixel"}])").c_str());
   EXPECT_EQ(SelectChannel(FourCC("Rd  "), 0), 0);
