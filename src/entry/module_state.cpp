@@ -7,13 +7,14 @@ std::uint8_t NotifierRegistered = 0;
 std::int32_t StartupDone = 0;
 std::int32_t ModuleActive = 0;
 
-char HostProductName[260] = {};
+char HostProductName[32] = {};
 bool HostIsPhotoshop = false;
 bool HostIsElements = false;
 int HostMajorVersion = 0;
 int WindowsVersionCode = 0;
 HINSTANCE ModuleInstance = nullptr;
 bool HostIsGerman = false;
+bool ColorizeEnabled = false;
 
 HWND MainWindow = nullptr;
 HWND LayersView = nullptr;

@@ -18,13 +18,16 @@ extern std::int32_t StartupDone;
 extern std::int32_t ModuleActive;
 
 // Host identity, set by start-up.
-extern char HostProductName[260];
+extern char HostProductName[32];
 extern bool HostIsPhotoshop;
 extern bool HostIsElements;
 extern int HostMajorVersion;
 extern int WindowsVersionCode;
 extern HINSTANCE ModuleInstance;
 extern bool HostIsGerman;
+
+// The module's menu items are drawn in colour (first run, or chosen).
+extern bool ColorizeEnabled;
 
 // The editor's windows.
 extern HWND MainWindow;

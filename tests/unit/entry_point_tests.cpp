@@ -85,7 +85,12 @@ TEST_F(PluginTest, DoItOnAnInactiveModuleOffersToActivateIt) {
   EXPECT_EQ(Call("PS Photoshop", "Do It"), 0);
   ExpectLines(Take({"message"}),
               {{R"({"kind":"message","title":"Quillbright","text":"Do you want to activate Quillbright again?","buttons":"YESNO","icon":"none","owner":"none","answer":"No"})"},
-               {R"({"kind":"message","title":"Quillbright","text":"Möchten Sie Quillbright reaktivieren?","buttons":"YESNO","icon":"none","owner":"none","answer":"Yes"})"}});
+               {R"({"kind":"message","title":"Quillbright","text":"Möchten Sie Quillbright reaktivieren?","buttons":"YESNO","icon":"none","owner":"none","answer":"Yes"})"},
+               // Yes starts the module again: no editor window here, a first run, and
+               // the test's folder is not a German host's.
+               {R"({"kind":"message","title":"Quillbright","text":"Error: Cannot find Photoshop Elements window!","buttons":"OK","icon":"information","owner":"none","answer":"OK"})"},
+               {R"({"kind":"message","title":"Quillbright","text":"Welcome to Quillbright!\\n\\nAs you are running Quillbright for the first time,\\nthe menu items of Quillbright are colorized in blue.\\nTo keep them colorized when running Photoshop Elements\\nagain, please activate 'Colorize Icons & Menu Items'\\nunder Edit > Preferences > Quillbright.\\n","buttons":"OK","icon":"information","owner":"none","answer":"OK"})"}});
+  EXPECT_EQ(ModuleActive, 1);
 }
 
 TEST_F(PluginTest, DoItOnAnActiveModuleOfVersion12AsksForAnUpdate) {

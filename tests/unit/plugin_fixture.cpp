@@ -6,12 +6,17 @@
 #include "entry/entry_point.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
+#include "entry/startup.h"
+#include "ui/window_procedures.h"
 #include "host/history_step.h"
 #include "host/suites.h"
 
 namespace {
 
 void ResetModule() {
+  // Whatever a start-up installed goes, whatever the versions say.
+  TeardownModule();
+  RestoreWindowProcedures();
   ReleaseSuites();
   BasicSuite = nullptr;
   PluginRef = nullptr;
@@ -23,6 +28,8 @@ void ResetModule() {
   HostMajorVersion = 8;
   HostIsGerman = false;
   MainWindow = nullptr;
+  LayersView = ControlBarView = ToolbarView = nullptr;
+  ColorizeEnabled = false;
   UseGermanMessages(false);
   UseGermanFeatureMessages(false);
   SetNamedCommandRunner(nullptr);
