@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <exception>
 
+#include "host_windows.h"
 #include "main_window.h"
 #include "message_pump.h"
 #include "output.h"
 #include "plugin_module.h"
+#include "plugin_watch.h"
 #include "scenario.h"
 #include "sim_host.h"
 #include "steps.h"
@@ -59,6 +61,10 @@ int RunEditor(const Options& options) {
     return 1;
   }
   sim::SetMainWindow(main);
+  if (std::string error = BuildHostWindows(main, GetModuleHandleW(nullptr), ReadHostSettings(scenario)); !error.empty()) {
+    WriteTranscriptLine(ErrorLineText(error));
+    return 1;
+  }
   sim::ResetHost(scenario);
   sim::SetTranscriptSink([](const sim::Json& line) { WriteTranscriptLine(sim::ToText(line)); });
   sim::InstallMessageBoxAnswerer();
@@ -69,15 +75,20 @@ int RunEditor(const Options& options) {
   if (std::string error = plugin.Load(options.plugin); !error.empty()) {
     RecordError(error);
     status = 1;
+  } else if (std::string watch = WatchPluginCalls(plugin.Module()); !watch.empty()) {
+    RecordError(watch);
+    status = 1;
   } else {
     StepRunner runner(plugin, main);
     runner.RunAll(scenario.value("steps", sim::Json::array()));
     sim::ReportLeaks();
+    ReportPluginLeftovers();
   }
 
   sim::RemoveMessageBoxAnswerer();
   // The window goes before the library: a procedure the plug-in left on it
   // must not be called after its code is unmapped.
+  DestroyHostWindows();
   DestroyWindow(main);
   PumpPending();
   plugin.Unload();

@@ -37,6 +37,7 @@ class PluginModule {
   void Unload();
 
   host::EntryPoint Entry() const { return entry_; }
+  HMODULE Module() const { return module_; }
   const std::string& EntryName() const { return entryName_; }
 
  private:

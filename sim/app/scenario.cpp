@@ -118,6 +118,7 @@ void CheckHost(const Json& host) {
   OneOf(host, "dictionaryPlace", p, {"Locales", "Required", "Support Files"});
   Int(host, "thumbnailSize", p, 0, 255, true);
   OneOf(host, "layersPanel", p, {"docked", "floating", "absent"});
+  Bool(host, "controlBarDecoy", p);
   StringList(host, "scripts", p);
   if (auto s = Field(host, "scripts"))
     for (size_t i = 0; i < s->size(); ++i) {
@@ -420,6 +421,7 @@ HostSettings ReadHostSettings(const Json& scenario) {
     if (h.hasThumbnailSize) h.thumbnailSize = it->get<int>();
   }
   h.layersPanel = host.value("layersPanel", h.layersPanel);
+  h.controlBarDecoy = host.value("controlBarDecoy", h.controlBarDecoy);
   if (auto it = host.find("scripts"); it != host.end())
     for (auto& s : *it) h.scripts.push_back(s.get<std::string>());
   return h;

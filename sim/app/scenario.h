@@ -31,6 +31,7 @@ struct HostSettings {
   bool hasThumbnailSize = true;
   int thumbnailSize = 2;
   std::string layersPanel = "docked";
+  bool controlBarDecoy = false;      // a dock before the control bar's whose first container lacks the bar
   std::vector<std::string> scripts;
 };
 HostSettings ReadHostSettings(const sim::Json& scenario);
