@@ -55,13 +55,15 @@ int RunEditor(const Options& options) {
     return 2;
   }
 
-  HWND main = CreateMainWindow(GetModuleHandleW(nullptr));
+  const HostSettings hostSettings = ReadHostSettings(scenario);
+  HWND main = CreateMainWindow(GetModuleHandleW(nullptr), hostSettings.mainWindow);
   if (!main) {
     WriteTranscriptLine(ErrorLineText("the main window cannot be created (error " + std::to_string(GetLastError()) + ")"));
     return 1;
   }
-  sim::SetMainWindow(main);
-  if (std::string error = BuildHostWindows(main, GetModuleHandleW(nullptr), ReadHostSettings(scenario)); !error.empty()) {
+  // A main window the plug-in cannot recognise is not the host's answer either.
+  sim::SetMainWindow(hostSettings.mainWindow ? main : nullptr);
+  if (std::string error = BuildHostWindows(main, GetModuleHandleW(nullptr), hostSettings); !error.empty()) {
     WriteTranscriptLine(ErrorLineText(error));
     return 1;
   }

@@ -24,6 +24,22 @@ std::string Failed(const std::string& what, const std::wstring& path, DWORD erro
   return what + " " + Narrow(path) + " failed (error " + std::to_string(error) + ")";
 }
 
+// Wine answers GetVersionEx per executable name from its own settings.
+constexpr const wchar_t* kWineAppDefaults = L"Software\\Wine\\AppDefaults\\";
+
+std::string SetReportedWindowsVersion(const HostSettings& host) {
+  const wchar_t* version = host.windows == "xp" ? L"winxp64" : host.windows == "10" ? L"win10" : L"win7";
+  const std::wstring key = kWineAppDefaults + HostExecutableName(host);
+  HKEY k = nullptr;
+  LSTATUS s = RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr);
+  if (s != ERROR_SUCCESS) return Failed("creating registry key", key, DWORD(s));
+  s = RegSetValueExW(k, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                     DWORD((wcslen(version) + 1) * sizeof(wchar_t)));
+  RegCloseKey(k);
+  if (s != ERROR_SUCCESS) return Failed("setting registry value", key + L"\\Version", DWORD(s));
+  return {};
+}
+
 std::string DeleteKeyTree(const wchar_t* path) {
   for (REGSAM view : kViews) {
     HKEY parent = nullptr;
@@ -177,6 +193,7 @@ std::string PrepareMachineState(const sim::Json& scenario, const HostSettings& h
   for (const wchar_t* sub : {L"\\Adobe\\Photoshop Elements", L"\\Dovetailworks"})
     if (!RemoveTree(appData + sub)) return Failed("removing", appData + sub);
 
+  if (std::string e = SetReportedWindowsVersion(host); !e.empty()) return e;
   const std::wstring version = std::to_wstring(host.version);
   if (host.hasLocale) {
     std::string e = SetRegistryString(std::wstring(kHostKeyRoot) + L"\\" + version + L".0", L"Locale", host.locale);

@@ -23,7 +23,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(HINSTANCE instance, bool recognisable) {
+  const wchar_t* className = recognisable ? kMainWindowClass : L"EditorFrame";
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
   cls.style = CS_DBLCLKS;
@@ -31,9 +32,9 @@ HWND CreateMainWindow(HINSTANCE instance) {
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   cls.hbrBackground = nullptr;
-  cls.lpszClassName = kMainWindowClass;
+  cls.lpszClassName = className;
   if (!RegisterClassExW(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-  HWND window = CreateWindowExW(0, kMainWindowClass, L"Simulated editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+  HWND window = CreateWindowExW(0, className, L"Simulated editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                                 1024, 768, nullptr, CreateMenuBar(), instance, nullptr);
   if (!window) return nullptr;
   ShowWindow(window, SW_SHOW);

@@ -8,6 +8,7 @@ namespace simapp {
 constexpr const wchar_t* kMainWindowClass = L"pseeditor";
 
 // Creates and shows the main window; null on failure.
-HWND CreateMainWindow(HINSTANCE instance);
+// `recognisable` false gives it a class the plug-in does not look for.
+HWND CreateMainWindow(HINSTANCE instance, bool recognisable = true);
 
 }  // namespace simapp

@@ -119,6 +119,8 @@ void CheckHost(const Json& host) {
   Int(host, "thumbnailSize", p, 0, 255, true);
   OneOf(host, "layersPanel", p, {"docked", "floating", "absent"});
   Bool(host, "controlBarDecoy", p);
+  OneOf(host, "windows", p, {"xp", "7", "10"});
+  Bool(host, "mainWindow", p);
   StringList(host, "scripts", p);
   if (auto s = Field(host, "scripts"))
     for (size_t i = 0; i < s->size(); ++i) {
@@ -422,6 +424,8 @@ HostSettings ReadHostSettings(const Json& scenario) {
   }
   h.layersPanel = host.value("layersPanel", h.layersPanel);
   h.controlBarDecoy = host.value("controlBarDecoy", h.controlBarDecoy);
+  h.windows = host.value("windows", h.windows);
+  h.mainWindow = host.value("mainWindow", h.mainWindow);
   if (auto it = host.find("scripts"); it != host.end())
     for (auto& s : *it) h.scripts.push_back(s.get<std::string>());
   return h;

@@ -32,6 +32,8 @@ struct HostSettings {
   int thumbnailSize = 2;
   std::string layersPanel = "docked";
   bool controlBarDecoy = false;      // a dock before the control bar's whose first container lacks the bar
+  std::string windows = "7";         // the Windows version the editor reports: "xp", "7" or "10"
+  bool mainWindow = true;            // false: the main window is of a class the plug-in does not know
   std::vector<std::string> scripts;
 };
 HostSettings ReadHostSettings(const sim::Json& scenario);

@@ -8,11 +8,6 @@
 namespace integration {
 namespace {
 
-// Switched off by its settings (index 0 is 1): the module's start-up stops
-// after finding the main window, and "Do It" offers to switch it on again.
-const Json kSwitchedOffSettings =
-    Json::parse(R"(["Quillbright1.0", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"])");
-
 TEST(EntryPoint, ADefaultRunAddsAndRemovesTheNotifierAndLeaksNothing) {
   // No "select" step: the editor calls "Startup", sends `Opn `, then "Shutdown".
   const std::vector<ExpectedLine> expected = {
@@ -41,28 +36,29 @@ TEST(EntryPoint, AboutNamesTheProductAndItsVersion) {
   EXPECT_NE(text.find("1.01"), std::string::npos) << text;
 }
 
-TEST(EntryPoint, DoItOnASwitchedOffModuleAsksToActivateItInTheHostsLanguage) {
+TEST(EntryPoint, DoItOnAnIdleModuleAsksToActivateItInTheHostsLanguage) {
+  // Full Photoshop: start-up stops at the host test, before any window is
+  // looked for, so the module stays idle and the prompt has no owner.
   struct Case {
     bool german;
     const char* prompt;
   };
   const Case cases[] = {
       {false, R"({"title": "Quillbright", "text": "Do you want to activate Quillbright again?",
-                  "buttons": "YESNO", "owner": "main", "answer": "No"})"},
+                  "buttons": "YESNO", "owner": "none", "answer": "No"})"},
       // A German host (Locales\de_DE in its folder): the transcript carries the
       // plug-in's code-page-1252 text as UTF-8.
       {true, R"({"title": "Quillbright", "text": "Möchten Sie Quillbright reaktivieren?",
-                 "buttons": "YESNO", "owner": "main", "answer": "No"})"},
+                 "buttons": "YESNO", "owner": "none", "answer": "No"})"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.german ? "German host" : "English host");
     Json scenario = Json::parse(R"({"answers": {"messages": ["No"]},
         "steps": [{"select": "Startup"}, {"event": "Opn "}, {"select": "Do It"}, {"select": "Shutdown"}]})");
-    scenario["host"] = {{"german", c.german}};
-    scenario["plugin"] = {{"settings", kSwitchedOffSettings}};
+    scenario["host"] = {{"product", "Photoshop"}, {"version", 8}, {"german", c.german}};
     EditorRun run = RunEditor(scenario);
     EXPECT_EQ(run.exitCode, 0) << run.errorText;
-    ExpectTranscript(run.transcript, {"message", "select", "error"},
+    ExpectTranscript(run.transcript, {"message", "select", "error", "leak"},
                      {
                          {"select", R"({"selector": "Startup", "result": 0})"},
                          {"message", c.prompt},  // answered No: the module stays off
@@ -70,6 +66,19 @@ TEST(EntryPoint, DoItOnASwitchedOffModuleAsksToActivateItInTheHostsLanguage) {
                          {"select", R"({"selector": "Shutdown", "result": 0})"},
                      });
   }
+}
+
+TEST(EntryPoint, DoItOnAnActiveModuleOfVersion12AsksForAnUpdate) {
+  Json scenario = Json::parse(R"({"host": {"version": 12},
+      "steps": [{"select": "Startup"}, {"event": "Opn "}, {"select": "Do It"}, {"select": "Shutdown"}]})");
+  EditorRun run = RunEditor(scenario);
+  EXPECT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> boxes = OfKind(run.transcript, "message");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].value("text", "").rfind("Welcome to Quillbright!", 0), 0u);  // a first run
+  EXPECT_EQ(boxes[1]["owner"], "main");
+  EXPECT_EQ(boxes[1]["icon"], "information");
+  EXPECT_EQ(boxes[1].value("text", "").rfind("Please update to the latest version of Quillbright at", 0), 0u);
 }
 
 TEST(EditorMenus, OpeningRecordsTheMenuAndChoosingAMissingItemIsReported) {
