@@ -12,6 +12,7 @@
 #include "localization/dialog_labels.h"
 #include "localization/dictionary.h"
 #include "localization/host_language.h"
+#include "menus/command_table.h"
 #include "menus/module_menus.h"
 #include "ui/hooks.h"
 #include "ui/window_discovery.h"
@@ -85,7 +86,9 @@ int RunStartup() {
   ColorizeEnabled = true;
   ModuleActive = 1;
   ClassifyWindowsVersion();
+  AdjustCommandTable();
   CreateModuleMenus();
+  BuildMenuLabels();
   TranslateDialogLabels();
   if (HostMajorVersion >= 6) ApplyCollation();
   InstallHooks();
