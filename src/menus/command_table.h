@@ -42,6 +42,12 @@ constexpr std::int32_t Requires(Flags... flags) {
   return (RequiredBit(flags) | ...);
 }
 
+// Menu states are kept in the same bits: an item is enabled exactly when
+// every flag it requires is set.
+constexpr bool RequiredFlagsMet(std::int32_t required, std::int32_t stateBits) {
+  return (required & ~stateBits) == 0;
+}
+
 // Separator: which separators are inserted together with the item.
 constexpr std::int32_t kSeparatorNone = 0;
 constexpr std::int32_t kSeparatorBefore = 1;

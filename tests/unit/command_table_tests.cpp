@@ -123,6 +123,21 @@ TEST(CommandTable, EveryRowIsPlacedSoundly) {
   EXPECT_EQ(checkedAtStart, (std::set<std::size_t>{15, 36}));
 }
 
+TEST(CommandTable, WithoutADocumentOnlyTheAlwaysItemsAreEnabled) {
+  // No document open: only Always is set, not even QuickMaskOff.
+  const std::int32_t noDocument = RequiredBit(MenuFlag::Always);
+  std::set<std::size_t> enabled;
+  for (std::size_t i = 0; i < kCommandCount; ++i)
+    if (RequiredFlagsMet(InitialCommandTable[i].RequiredFlags, noDocument)) enabled.insert(i);
+  const std::set<std::size_t> kAlwaysEnabled = {0,  1,  2,  3,  4,  5,  6,  35,  36,  37,  38, 39,
+                                                40, 41, 93, 94, 95, 96, 97, 98, 99, 113, 114, 115};
+  EXPECT_EQ(enabled, kAlwaysEnabled);
+  // Several flags: all of them are needed.
+  const std::int32_t autoAlign = InitialCommandTable[11].RequiredFlags;
+  EXPECT_FALSE(RequiredFlagsMet(autoAlign, RequiredBit(MenuFlag::Always) | RequiredBit(MenuFlag::EightBit)));
+  EXPECT_TRUE(RequiredFlagsMet(autoAlign, RequiredBit(MenuFlag::SeveralTargets) | RequiredBit(MenuFlag::EightBit)));
+}
+
 TEST(CommandTable, VersionPairRule) {
   const struct { int a, b, v; bool admits; } kRule[] = {
       {0, 0, 1, true},   {0, 0, 12, true},                                      // always
