@@ -32,7 +32,13 @@ qb_ensure_display() {
   fi
 }
 
-qb_start_server() { "$QB_WINESERVER" -p >/dev/null 2>&1 || true; }
+# A persistent server, and Wine's own services started now with no standard
+# handles of ours: services started later by a test program would inherit
+# its output pipe and keep the caller (ctest, a shell pipe) waiting forever.
+qb_start_server() {
+  "$QB_WINESERVER" -p >/dev/null 2>&1 || true
+  "$QB_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
 
 qb_stop_all() {
   "$QB_WINESERVER" -k >/dev/null 2>&1 || true

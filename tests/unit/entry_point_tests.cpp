@@ -89,7 +89,7 @@ TEST_F(PluginTest, DoItOnAnInactiveModuleOffersToActivateIt) {
                // Yes starts the module again: no editor window here, a first run, and
                // the test's folder is not a German host's.
                {R"({"kind":"message","title":"Quillbright","text":"Error: Cannot find Photoshop Elements window!","buttons":"OK","icon":"information","owner":"none","answer":"OK"})"},
-               {R"({"kind":"message","title":"Quillbright","text":"Welcome to Quillbright!\\n\\nAs you are running Quillbright for the first time,\\nthe menu items of Quillbright are colorized in blue.\\nTo keep them colorized when running Photoshop Elements\\nagain, please activate 'Colorize Icons & Menu Items'\\nunder Edit > Preferences > Quillbright.\\n","buttons":"OK","icon":"information","owner":"none","answer":"OK"})"}});
+               {R"({"kind":"message","title":"Quillbright","text":"Welcome to Quillbright!\n\nAs you are running Quillbright for the first time,\nthe menu items of Quillbright are colorized in blue.\nTo keep them colorized when running Photoshop Elements\nagain, please activate 'Colorize Icons & Menu Items'\nunder Edit > Preferences > Quillbright.\n","buttons":"OK","icon":"information","owner":"none","answer":"OK"})"}});
   EXPECT_EQ(ModuleActive, 1);
 }
 
