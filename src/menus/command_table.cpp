@@ -18,13 +18,14 @@ namespace {
 
 constexpr std::size_t kSpellCheck = 8;
 
-// Host command identifiers the rows are anchored on in the current editors.
-constexpr std::int32_t kFileMenuAnchor = 16203;
-constexpr std::int32_t kEditMenuAnchor = 1961;
+// Anchors of the current editors whose menus editors 3 and older number
+// differently.
+constexpr std::int32_t kBrowseMenuAnchor = 16203;
+constexpr std::int32_t kFadeMenuAnchor = 1961;
 constexpr std::int32_t kImageMenuAnchor = 2990;
 constexpr std::int32_t kLayerMenuAnchor = 2400;
-constexpr std::int32_t kLightingMenuAnchor = 3065;
-constexpr std::int32_t kNewAdjustmentAnchor = 6303;
+constexpr std::int32_t kCurvesMenuAnchor = 3065;
+constexpr std::int32_t kAdjustmentLayerMenuAnchor = 6303;
 
 // A text that replaces a row's translated label in some host versions.
 struct VersionLabel {
@@ -87,15 +88,15 @@ void MoveAnchor(std::int32_t from, std::int32_t to) {
 
 // Editors 3 and older list these commands in other menus.
 void AnchorOnOldMenus(int v) {
-  if (v == 1 || v == 2) MoveAnchor(kFileMenuAnchor, 10);
-  if (v == 3) MoveAnchor(kFileMenuAnchor, 20);
-  if (v == 1 || v == 2) MoveAnchor(kEditMenuAnchor, 1962);
+  if (v == 1 || v == 2) MoveAnchor(kBrowseMenuAnchor, 10);
+  if (v == 3) MoveAnchor(kBrowseMenuAnchor, 20);
+  if (v == 1 || v == 2) MoveAnchor(kFadeMenuAnchor, 1962);
   if (v == 1 || v == 3) MoveAnchor(kImageMenuAnchor, 1044);
   if (v == 2) MoveAnchor(kImageMenuAnchor, 1134);
   MoveAnchor(kLayerMenuAnchor, 1135);
-  if (v == 1 || v == 2) MoveAnchor(kLightingMenuAnchor, 1803);
-  if (v == 1) MoveAnchor(kNewAdjustmentAnchor, 65289);
-  if (v == 2) MoveAnchor(kNewAdjustmentAnchor, 65268);
+  if (v == 1 || v == 2) MoveAnchor(kCurvesMenuAnchor, 1803);
+  if (v == 1) MoveAnchor(kAdjustmentLayerMenuAnchor, 65289);
+  if (v == 2) MoveAnchor(kAdjustmentLayerMenuAnchor, 65268);
 }
 
 // The translated label of a row before the per-version rules: its text with
