@@ -56,7 +56,7 @@ int RunEditor(const Options& options) {
   }
 
   const HostSettings hostSettings = ReadHostSettings(scenario);
-  HWND main = CreateMainWindow(GetModuleHandleW(nullptr), hostSettings.mainWindow);
+  HWND main = CreateMainWindow(GetModuleHandleW(nullptr), hostSettings.mainWindow, hostSettings.version);
   if (!main) {
     WriteTranscriptLine(ErrorLineText("the main window cannot be created (error " + std::to_string(GetLastError()) + ")"));
     return 1;

@@ -23,7 +23,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance, bool recognisable) {
+HWND CreateMainWindow(HINSTANCE instance, bool recognisable, int version) {
   const wchar_t* className = recognisable ? kMainWindowClass : L"EditorFrame";
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
@@ -35,7 +35,7 @@ HWND CreateMainWindow(HINSTANCE instance, bool recognisable) {
   cls.lpszClassName = className;
   if (!RegisterClassExW(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
   HWND window = CreateWindowExW(0, className, L"Simulated editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                                1024, 768, nullptr, CreateMenuBar(), instance, nullptr);
+                                1024, 768, nullptr, CreateMenuBar(version), instance, nullptr);
   if (!window) return nullptr;
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);

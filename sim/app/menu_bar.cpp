@@ -1,38 +1,10 @@
 #include "menu_bar.h"
 
+#include "host_menus.h"
 #include "text.h"
 
 namespace simapp {
 namespace {
-
-// The editor's own menus. Identifiers are the editor's command numbers; 0
-// stands for a separator.
-struct ItemDef {
-  UINT id;
-  const wchar_t* label;
-};
-struct MenuDef {
-  const wchar_t* name;
-  std::vector<ItemDef> items;
-};
-
-const std::vector<MenuDef>& MenuTable() {
-  static const std::vector<MenuDef> table = {
-      {L"&File", {{1001, L"&New...\tCtrl+N"}, {1002, L"&Open...\tCtrl+O"}, {1003, L"&Close\tCtrl+W"}, {0, nullptr},
-                  {1004, L"&Save\tCtrl+S"}, {1005, L"Save &As...\tShift+Ctrl+S"}, {0, nullptr}, {1006, L"E&xit\tCtrl+Q"}}},
-      {L"&Edit", {{1101, L"&Undo\tCtrl+Z"}, {1102, L"&Redo\tCtrl+Y"}, {0, nullptr}, {1103, L"Cu&t\tCtrl+X"},
-                  {1104, L"&Copy\tCtrl+C"}, {1105, L"&Paste\tCtrl+V"}, {0, nullptr}, {1106, L"Pr&eferences..."}}},
-      {L"&Image", {{1201, L"&Rotate"}, {1202, L"&Crop"}, {1203, L"R&esize..."}, {1204, L"&Mode"}}},
-      {L"&Layer", {{1301, L"&New Layer...\tShift+Ctrl+N"}, {1302, L"&Duplicate Layer..."}, {1303, L"De&lete Layer"},
-                   {0, nullptr}, {1304, L"&Merge Down\tCtrl+E"}, {1305, L"&Flatten Image"}}},
-      {L"&Select", {{1401, L"&All\tCtrl+A"}, {1402, L"&Deselect\tCtrl+D"}, {1403, L"&Inverse\tShift+Ctrl+I"}}},
-      {L"Filte&r", {{1501, L"Last Filter\tCtrl+F"}, {0, nullptr}, {1502, L"&Blur"}, {1503, L"&Sharpen"}}},
-      {L"&View", {{1601, L"Zoom &In\tCtrl+="}, {1602, L"Zoom &Out\tCtrl+-"}, {1603, L"&Fit on Screen\tCtrl+0"}}},
-      {L"&Window", {{1701, L"&Layers"}, {1702, L"&Info"}, {1703, L"&Undo History"}}},
-      {L"&Help", {{1801, L"&Help Contents\tF1"}, {1802, L"&About..."}}},
-  };
-  return table;
-}
 
 std::string Clean(std::wstring label) {
   if (size_t tab = label.find(L'\t'); tab != std::wstring::npos) label.resize(tab);
@@ -99,16 +71,7 @@ int PositionOfLabel(HMENU menu, const std::string& label) {
 
 }  // namespace
 
-HMENU CreateMenuBar() {
-  HMENU bar = CreateMenu();
-  for (const MenuDef& def : MenuTable()) {
-    HMENU popup = CreatePopupMenu();
-    for (const ItemDef& item : def.items)
-      AppendMenuW(popup, item.id ? MF_STRING : MF_SEPARATOR, item.id, item.label);
-    AppendMenuW(bar, MF_POPUP | MF_STRING, UINT_PTR(popup), def.name);
-  }
-  return bar;
-}
+HMENU CreateMenuBar(int version) { return CreateHostMenuBar(version); }
 
 std::string PlainLabel(HMENU menu, int position) { return Clean(RawLabel(menu, position)); }
 

@@ -11,7 +11,8 @@
 
 namespace simapp {
 
-HMENU CreateMenuBar();
+// The menu bar of the host of major version `version` (see host_menus.h).
+HMENU CreateMenuBar(int version);
 
 // The submenu of the menu bar labelled `name` ("Layer"; '&' ignored).
 HMENU FindBarMenu(HMENU bar, const std::string& name, int* position = nullptr);
