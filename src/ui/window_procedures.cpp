@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "menus/menu_insertion.h"
+
 SavedProcedure SavedMainProc;
 SavedProcedure SavedLayersProc;
 SavedProcedure SavedControlBarProc;
@@ -61,6 +63,9 @@ LRESULT PassOn(const SavedProcedure& saved, HWND window, UINT message, WPARAM wP
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The module's items go into the editor's menu before the editor itself
+  // sees it about to open.
+  if (message == WM_INITMENUPOPUP) UpdatePopupMenu(reinterpret_cast<HMENU>(wParam));
   return PassOn(SavedMainProc, window, message, wParam, lParam);
 }
 

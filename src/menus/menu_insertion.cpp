@@ -1,0 +1,286 @@
+#include "menus/menu_insertion.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "entry/messages.h"
+#include "entry/module_state.h"
+#include "host/event_player.h"
+#include "host/layer_queries.h"
+
+std::int32_t MenuState = 0;
+
+namespace {
+
+// Host menus recognised by their first items.
+constexpr std::int32_t kLayerMenuFirst = 2400;
+constexpr std::int32_t kOldLayerMenuSecond = 1135;  // editors 3 and older
+constexpr std::int32_t kSelectMenuFirst = 1017;
+constexpr std::int32_t kFileMenuAnchor = 16203;
+constexpr std::int32_t kFilterMenuAnchor = 1019;
+constexpr std::int32_t kTypeMenuAnchor = 1223;
+// The editor's own item that the module's type commands replace.
+constexpr std::int32_t kHostTypeItemToReplace = 3371;
+
+// Rows with a part in the labels and checks below.
+constexpr std::size_t kScriptsRow = 2;
+constexpr std::size_t kUserMaskToggleRow = 65;
+constexpr std::size_t kUserMaskLinkRow = 66;
+constexpr std::size_t kLayerVisibilityRow = 77;
+constexpr std::size_t kAlignRow = 78;
+constexpr std::size_t kQuickMaskRow = 101;
+
+// Colour mode values of GetDocumentColorMode: below 10 eight bits per
+// channel, 10 to 15 sixteen, 16 and 17 thirty-two.
+constexpr int kRgb8 = 3;
+constexpr int kRgb16 = 11;
+constexpr int kFirstDeepMode = 10;
+constexpr int kLastDeepMode = 17;
+
+std::int32_t Bit(MenuFlag flag) { return RequiredBit(flag); }
+
+// The command of the item at `position`; 0 for a separator or no item.
+std::int32_t ItemIdAt(HMENU menu, int position) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID;
+  if (!GetMenuItemInfoA(menu, UINT(position), TRUE, &info)) return 0;
+  return std::int32_t(info.wID);
+}
+
+bool ChangeState(HMENU menu, UINT item, BOOL byPosition, UINT clear, UINT set) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoA(menu, item, byPosition, &info)) return false;
+  info.fState = (info.fState & ~clear) | set;
+  return SetMenuItemInfoA(menu, item, byPosition, &info) != FALSE;
+}
+
+// Which host queries the needed flags call for.
+struct Needs {
+  std::int32_t flags;
+  bool Any(std::initializer_list<MenuFlag> wanted) const {
+    for (MenuFlag flag : wanted)
+      if (flags & Bit(flag)) return true;
+    return false;
+  }
+};
+
+Needs FlagsNeededBy(std::int32_t id0, std::int32_t id1, std::int32_t id2) {
+  if (id0 == 0 && id1 == 0 && id2 == 0) return {~std::int32_t(0)};
+  std::int32_t flags = 0;
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    const std::int32_t anchor = CommandTable[i].AnchorId;
+    if ((anchor == id0 || anchor == id1 || anchor == id2) && CommandExists(i, HostMajorVersion))
+      flags |= CommandTable[i].RequiredFlags;
+  }
+  return {flags};
+}
+
+// The flags of the current layer (NotBackground to ConvertibleLayer).
+std::int32_t LayerFlags(const Needs& needs, int v) {
+  using enum MenuFlag;
+  if (!needs.Any({NotBackground, TextLayer, SmartObject, SmartFilters, MaskAddable, HasLayerMask, GroupLayer,
+                  PixelCommands, ConvertibleLayer}))
+    return 0;
+  // On the background layer the layer kinds are all off, and the pixel and
+  // conversion commands apply.
+  if (IsBackgroundLayer()) return Bit(PixelCommands) | Bit(ConvertibleLayer);
+
+  const bool text = needs.Any({TextLayer, PixelCommands, ConvertibleLayer}) && IsTextLayer();
+  const bool smart = needs.Any({SmartObject, SmartFilters, PixelCommands, ConvertibleLayer}) && IsSmartObjectLayer();
+  const bool adjustment = needs.Any({PixelCommands, ConvertibleLayer}) && IsAdjustmentLayer();
+  // Before 8 the filters cannot be listed; any smart object may carry some.
+  const bool filters = needs.Any({SmartFilters}) && smart && (v < 8 || CountSmartFilters() > 0);
+  const bool userMask = (needs.Any({MaskAddable}) || (needs.Any({HasLayerMask}) && v >= 6)) && HasUserMask();
+  const bool group = needs.Any({GroupLayer}) && IsLayerGroup();
+
+  std::int32_t state = Bit(NotBackground);
+  if (text) state |= Bit(TextLayer);
+  if (smart) state |= Bit(SmartObject);
+  if (filters) state |= Bit(SmartFilters);
+  if (!userMask) state |= Bit(MaskAddable);
+  if (v < 6 || userMask) state |= Bit(HasLayerMask);
+  if (group) state |= Bit(GroupLayer);
+  if (smart || !(adjustment || text)) state |= Bit(PixelCommands);
+  if (!(smart || adjustment || text)) state |= Bit(ConvertibleLayer);
+  return state & needs.flags;
+}
+
+std::int32_t ModeFlags(const Needs& needs) {
+  using enum MenuFlag;
+  if (!needs.Any({RgbImage, EightBit, DeepImage})) return 0;
+  const int mode = GetDocumentColorMode();
+  std::int32_t state = 0;
+  if (mode == kRgb8 || mode == kRgb16) state |= Bit(RgbImage);
+  if (mode >= 0 && mode < kFirstDeepMode) state |= Bit(EightBit);
+  if (mode >= kFirstDeepMode && mode <= kLastDeepMode) state |= Bit(DeepImage);
+  return state;
+}
+
+void SetLabel(HMENU popup, std::size_t row, const char* text, bool writeItem) {
+  if (std::strcmp(MenuLabels[row], text) == 0) return;
+  std::strncpy(MenuLabels[row], text, kMenuLabelSize - 1);
+  MenuLabels[row][kMenuLabelSize - 1] = '\0';
+  // Editors 3 and older draw the items themselves from their text.
+  if (writeItem) {
+    const std::int32_t id = CommandId(row);
+    ModifyMenuA(popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), MenuLabels[row]);
+  }
+}
+
+void UpdateLayerMenuLabels(HMENU popup, int v) {
+  const bool plainItems = v <= 3;
+  if (v >= 4) SetLabel(popup, kAlignRow, AltLabels[HasSelection() ? 0 : 1], false);
+  SetLabel(popup, kLayerVisibilityRow, AltLabels[IsLayerVisible() ? 2 : 3], plainItems);
+  if (v >= 9) return;
+  SetLabel(popup, kUserMaskToggleRow, AltLabels[IsLayerMaskEnabled() ? 10 : 11], plainItems);
+  SetLabel(popup, kUserMaskLinkRow, AltLabels[IsLayerMaskLinked() ? 12 : 13], plainItems);
+}
+
+// Inserts a plain separator; the counter of its menu grows.
+void InsertSeparator(HMENU menu, int position, int& counter) {
+  InsertMenuA(menu, UINT(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  ++counter;
+}
+
+}  // namespace
+
+std::int32_t ComputeMenuState(std::int32_t id0, std::int32_t id1, std::int32_t id2) {
+  using enum MenuFlag;
+  const int v = HostMajorVersion;
+  const Needs needs = FlagsNeededBy(id0, id1, id2);
+  std::int32_t state = Bit(Always);
+  if (IsDocumentOpen(false)) {
+    state |= Bit(DocumentOpen);
+    if (needs.Any({SeveralTargets}) && CountTargetLayers() > 1) state |= Bit(SeveralTargets);
+    state |= LayerFlags(needs, v);
+    state |= ModeFlags(needs);
+    if (needs.Any({QuickMaskOn, QuickMaskOff}))
+      state |= CommandTable[kQuickMaskRow].Checked == 1 ? Bit(QuickMaskOn) : Bit(QuickMaskOff);
+    if (needs.Any({SelectionPresent}) && (v < 6 || HasSelection())) state |= Bit(SelectionPresent);
+  }
+  MenuState = state;
+  return state;
+}
+
+bool MenuHasCommand(HMENU menu, std::int32_t id) {
+  const int count = GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position)
+    if (ItemIdAt(menu, position) == id) return true;
+  return false;
+}
+
+bool SetCommandEnabled(HMENU menu, std::int32_t id, bool enabled) {
+  return ChangeState(menu, UINT(id), FALSE, MFS_DISABLED | MFS_GRAYED, enabled ? 0 : MFS_DISABLED | MFS_GRAYED);
+}
+
+bool SetPositionEnabled(HMENU menu, int position, bool enabled) {
+  if (position < 0) return false;
+  return ChangeState(menu, UINT(position), TRUE, MFS_DISABLED | MFS_GRAYED,
+                     enabled ? 0 : MFS_DISABLED | MFS_GRAYED);
+}
+
+bool SetCommandCheck(HMENU menu, std::int32_t id, CheckMode mode) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoA(menu, UINT(id), FALSE, &info)) return false;
+  const bool checked = mode == CheckMode::Check || (mode == CheckMode::Toggle && !(info.fState & MFS_CHECKED));
+  info.fState = checked ? info.fState | MFS_CHECKED : info.fState & ~UINT(MFS_CHECKED);
+  return SetMenuItemInfoA(menu, UINT(id), FALSE, &info) != FALSE;
+}
+
+void CheckRadioCommand(HMENU menu, int index, int first, int last) {
+  if (first < 0) first = 0;
+  if (last >= int(kCommandCount)) last = int(kCommandCount) - 1;
+  for (int row = first; row <= last; ++row) {
+    const bool checked = row == index;
+    CommandTable[std::size_t(row)].Checked = checked ? 1 : 0;
+    if (menu) SetCommandCheck(menu, CommandId(std::size_t(row)), checked ? CheckMode::Check : CheckMode::Uncheck);
+  }
+}
+
+void UpdateToggleLabels(HMENU popup, std::int32_t id0, std::int32_t id1, std::int32_t id2) {
+  (void)id2;
+  if (id0 == kLayerMenuFirst || id1 == kOldLayerMenuSecond) UpdateLayerMenuLabels(popup, HostMajorVersion);
+  if (id0 == kSelectMenuFirst)
+    SetCommandCheck(popup, CommandId(kQuickMaskRow),
+                    CommandTable[kQuickMaskRow].Checked == 1 ? CheckMode::Check : CheckMode::Uncheck);
+}
+
+int UpdatePopupMenu(HMENU popup) {
+  const int count = GetMenuItemCount(popup);
+  if (count < 0) return 1;
+  const std::int32_t id0 = ItemIdAt(popup, 0), id1 = ItemIdAt(popup, 1), id2 = ItemIdAt(popup, 2);
+  UpdateToggleLabels(popup, id0, id1, id2);
+
+  const int v = HostMajorVersion;
+  // Editors 3 and older get the module's items at the end of the menu,
+  // behind one separator.
+  const bool appendAll = v <= 3;
+  const bool separatorsInHostMenu = v > 3;
+  int topCount = 0;  // items put into the host menu since the anchor changed
+  int subCount = 0;  // items put into the current module submenu
+  bool anchorSeen = false;
+  std::int32_t previousAnchor = 0;
+  bool stateKnown = false;
+  bool insertedIntoPopup = false;
+
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    if (!CommandExists(i, v)) continue;
+    const CommandEntry& entry = CommandTable[i];
+    if (!anchorSeen || entry.AnchorId != previousAnchor) topCount = 0;
+    anchorSeen = true;
+    previousAnchor = entry.AnchorId;
+    if (entry.AnchorId != id0 && entry.AnchorId != id1 && entry.AnchorId != id2) continue;
+    if (!stateKnown) {
+      ComputeMenuState(id0, id1, id2);
+      stateKnown = true;
+    }
+
+    const int submenu = SubmenuOf(entry);
+    const bool opens = entry.OpensSubmenu == 1 && submenu >= 0;
+    HMENU own = submenu >= 0 ? ModuleSubmenus[std::size_t(submenu)] : nullptr;
+    if (submenu >= 0 && !own) continue;  // the module's submenus are not made yet
+    HMENU target = submenu >= 0 && !opens ? own : popup;
+    int& counter = target == popup ? topCount : subCount;
+    // A submenu's items count from its top, also when its parent was
+    // already there.
+    if (opens) subCount = 0;
+
+    const int base = appendAll ? count + 1 : entry.Position;
+    const std::int32_t id = CommandId(i);
+    if (!MenuHasCommand(target, id)) {
+      if (entry.AnchorId == kFileMenuAnchor && i == kScriptsRow) {
+        InsertSeparator(popup, 19 + topCount, topCount);
+      } else if (v >= 6 && entry.AnchorId == kFilterMenuAnchor) {
+        DeleteMenu(popup, 2, MF_BYPOSITION);  // the editor's own item, replaced by the module's
+      } else if (v >= 4 && entry.AnchorId == kTypeMenuAnchor) {
+        DeleteMenu(popup, kHostTypeItemToReplace, MF_BYCOMMAND);
+      }
+      const bool separators = separatorsInHostMenu || entry.SubmenuIndex != 0;
+      if (separators && (entry.Separator & kSeparatorBefore)) InsertSeparator(target, base + counter, counter);
+      if (opens) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.wID = UINT(id);
+        info.hSubMenu = own;
+        info.dwTypeData = MenuLabels[i];
+        InsertMenuItemA(popup, UINT(base + topCount), TRUE, &info);
+      } else {
+        InsertMenuA(target, UINT(base + counter), MF_BYPOSITION | MF_STRING, UINT_PTR(id), MenuLabels[i]);
+        ++counter;
+      }
+      if (separators && (entry.Separator & kSeparatorAfter)) InsertSeparator(target, base + counter, counter);
+      if (entry.Checked == 1) SetCommandCheck(target, id, CheckMode::Check);
+      if (target == popup) insertedIntoPopup = true;
+    }
+    SetCommandEnabled(target, id, RequiredFlagsMet(entry.RequiredFlags, MenuState));
+  }
+
+  if (appendAll && insertedIntoPopup) InsertMenuA(popup, UINT(count), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  return 1;
+}
