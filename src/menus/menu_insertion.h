@@ -10,8 +10,8 @@
 
 #include "menus/command_table.h"
 
-// The menu state of the last opening, one RequiredBit per MenuFlag. Flags no
-// row of that menu asked for stay 0.
+// The menu state of the last opening, one RequiredBit per MenuFlag. A flag
+// that no row of that menu asks for may be left 0 without asking the host.
 extern std::int32_t MenuState;
 
 constexpr bool MenuFlagSet(std::int32_t state, MenuFlag flag) { return (state & RequiredBit(flag)) != 0; }

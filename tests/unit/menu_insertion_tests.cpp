@@ -1,0 +1,368 @@
+// The module's items in the editor's menus: a menu recognised by its first
+// three commands gets its rows once, at their places, enabled by the state of
+// the document; the menu state itself, flag by flag.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "entry/module_state.h"
+#include "localization/dictionary.h"
+#include "localization_support.h"
+#include "menus/command_table.h"
+#include "menus/menu_insertion.h"
+#include "menus/module_menus.h"
+#include "plugin_fixture.h"
+
+namespace {
+
+using enum MenuFlag;
+
+struct Item {
+  std::int32_t id;  // 0 for a separator
+  std::string label;
+  bool enabled;
+  bool checked;
+  HMENU submenu;
+  bool operator==(const Item&) const = default;
+};
+
+std::vector<Item> ReadMenu(HMENU menu) {
+  std::vector<Item> items;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[256] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text - 1;
+    GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
+    const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+    items.push_back({separator ? 0 : std::int32_t(info.wID), separator ? "" : text,
+                     !(info.fState & (MFS_DISABLED | MFS_GRAYED)), (info.fState & MFS_CHECKED) != 0,
+                     info.hSubMenu});
+  }
+  return items;
+}
+
+std::vector<std::int32_t> Ids(const std::vector<Item>& items) {
+  std::vector<std::int32_t> ids;
+  for (const Item& item : items) ids.push_back(item.id);
+  return ids;
+}
+
+std::string Show(const std::vector<std::int32_t>& ids) {
+  std::ostringstream out;
+  for (std::int32_t id : ids) out << std::hex << "0x" << id << " ";
+  return out.str();
+}
+
+// A host menu: the given commands first, then host items 3001 and up until
+// there are `total` (0 stands for a separator).
+HMENU HostMenu(std::initializer_list<std::int32_t> first, int total = 30) {
+  HMENU menu = CreatePopupMenu();
+  for (std::int32_t id : first) {
+    if (id == 0) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    else AppendMenuA(menu, MF_STRING, UINT_PTR(id), ("Host " + std::to_string(id)).c_str());
+  }
+  for (int k = int(first.size()); k < total; ++k)
+    AppendMenuA(menu, MF_STRING, UINT_PTR(3000 + k), ("Host " + std::to_string(3000 + k)).c_str());
+  return menu;
+}
+
+// Owns a host menu for one test.
+struct MenuHolder {
+  HMENU menu;
+  ~MenuHolder() {
+    // The module's submenus belong to the module, not to the host's menu.
+    for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i)
+      if (GetSubMenu(menu, i)) RemoveMenu(menu, UINT(i), MF_BYPOSITION);
+    DestroyMenu(menu);
+  }
+};
+
+class MenuInsertionTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    Reset();
+    LoadHostDictionaryFrom(host_.path().c_str());  // none there: English defaults
+    UseVersion(8);
+    CreateModuleMenus();
+  }
+  void TearDown() override {
+    DestroyModuleMenus();
+    Reset();
+    PluginTest::TearDown();
+  }
+  static void Reset() {
+    FreeHostDictionary();
+    CommandTable = InitialCommandTable;
+    std::memset(MenuLabels, 0, sizeof MenuLabels);
+    std::memset(AltLabels, 0, sizeof AltLabels);
+    MenuState = 0;
+  }
+  static void UseVersion(int version) {
+    HostMajorVersion = version;
+    CommandTable = InitialCommandTable;
+    AdjustCommandTable();
+    BuildMenuLabels();
+  }
+  static HMENU Submenu(ModuleSubmenu which) { return ModuleSubmenus[which]; }
+
+  TempFolder host_;
+};
+
+constexpr std::int32_t Id(std::size_t row) { return CommandId(row); }
+
+// The Layer menu of a version 8 editor: its 30 items (2400, then 3001 to
+// 3029) with the module's rows at their places.
+constexpr std::int32_t kLayerMenuAfterOpening[] = {
+    2400, 3001, 3002, 3003, 3004, 3005, Id(42) /* Smart Filter */,
+    3006, 3007, 3008, 3009, 3010, 3011, 3012, Id(51) /* Smart Object */,
+    3013, 0, Id(75) /* Group Layers */, Id(76), Id(77) /* Hide Layers */,
+    3014, Id(57) /* Layer Mask */, Id(68) /* Vector Mask */, 3015, 3016,
+    Id(78) /* Align */, Id(85) /* Distribute */, 3017, 3018, Id(92) /* Stamp Visible */,
+    3019, 3020, 3021, 3022, 3023, 3024, 3025, 3026, 3027, 3028, 3029};
+
+// Its Layer Mask submenu on the background layer of a document without a
+// selection: the mask toggles offer to enable and to link.
+const Item kLayerMaskSubmenu[] = {
+    {Id(58), "Reveal All", false, false, nullptr},
+    {Id(59), "Hide All", false, false, nullptr},
+    {Id(60), "Reveal Selection", false, false, nullptr},
+    {Id(61), "Hide Selection", false, false, nullptr},
+    {Id(62), "From Transparency", false, false, nullptr},
+    {0, "", true, false, nullptr},
+    {Id(63), "Delete", false, false, nullptr},
+    {Id(64), "Apply", false, false, nullptr},
+    {0, "", true, false, nullptr},
+    {Id(65), "Enable", false, false, nullptr},
+    {Id(66), "Link", false, false, nullptr},
+};
+
+TEST_F(MenuInsertionTest, LayerMenuGetsItsRowsAtTheirPlacesOnce) {
+  MenuHolder layer{HostMenu({2400})};
+  EXPECT_EQ(UpdatePopupMenu(layer.menu), 1);
+  const std::vector<Item> top = ReadMenu(layer.menu);
+  const std::vector<std::int32_t> expected(std::begin(kLayerMenuAfterOpening), std::end(kLayerMenuAfterOpening));
+  EXPECT_EQ(Ids(top), expected) << "got      " << Show(Ids(top)) << "\nexpected " << Show(expected);
+
+  const auto parent = std::find_if(top.begin(), top.end(), [](const Item& i) { return i.id == Id(57); });
+  ASSERT_NE(parent, top.end());
+  EXPECT_EQ(parent->submenu, Submenu(kLayerMaskMenu));
+  EXPECT_EQ(parent->label, "Layer Mask");
+  EXPECT_FALSE(parent->enabled);  // the background layer takes no mask
+  const std::vector<Item> mask = ReadMenu(Submenu(kLayerMaskMenu));
+  ASSERT_EQ(mask.size(), std::size(kLayerMaskSubmenu));
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    EXPECT_EQ(mask[i].id, kLayerMaskSubmenu[i].id) << "item " << i;
+    EXPECT_EQ(mask[i].label, kLayerMaskSubmenu[i].label) << "item " << i;
+    if (mask[i].id != 0) {
+      EXPECT_EQ(mask[i].enabled, kLayerMaskSubmenu[i].enabled) << "item " << i;
+    }
+  }
+
+  // Opening the same menu again adds nothing, here or in the submenus.
+  std::vector<std::vector<Item>> submenus;
+  for (HMENU sub : ModuleSubmenus) submenus.push_back(ReadMenu(sub));
+  UpdatePopupMenu(layer.menu);
+  EXPECT_EQ(ReadMenu(layer.menu), top);
+  for (std::size_t k = 0; k < ModuleSubmenus.size(); ++k)
+    EXPECT_EQ(ReadMenu(ModuleSubmenus[k]), submenus[k]) << "submenu " << k;
+}
+
+TEST_F(MenuInsertionTest, LayerMenuItemsFollowTheTargetLayer) {
+  StartHost(R"({"documents": [{"layers": [{"background": true},
+    {"name": "Masked", "userMask": {"enabled": false, "linked": true}, "visible": false}], "target": [1]}]})");
+  MenuHolder layer{HostMenu({2400})};
+  UpdatePopupMenu(layer.menu);
+  struct Expected {
+    std::int32_t id;
+    const char* label;
+    bool enabled;
+  };
+  // A pixel layer with a disabled, linked mask: the mask can be removed but
+  // not added again, and the toggles offer what is not the case.
+  constexpr Expected kMaskedLayer[] = {
+      {Id(57), "Layer Mask", true}, {Id(58), "Reveal All", false}, {Id(60), "Reveal Selection", false},
+      {Id(63), "Delete", true},     {Id(65), "Enable", true},      {Id(66), "Unlink", true},
+      {Id(77), "Show Layers", true}, {Id(76), "Ungroup Layers", false}, {Id(85), "Distribute", false},
+  };
+  std::vector<Item> all = ReadMenu(layer.menu);
+  for (const Item& item : ReadMenu(Submenu(kLayerMaskMenu))) all.push_back(item);
+  for (const Expected& want : kMaskedLayer) {
+    const auto it = std::find_if(all.begin(), all.end(), [&](const Item& i) { return i.id == want.id; });
+    ASSERT_NE(it, all.end()) << std::hex << want.id;
+    EXPECT_EQ(it->label, want.label) << std::hex << want.id;
+    EXPECT_EQ(it->enabled, want.enabled) << want.label;
+  }
+}
+
+TEST_F(MenuInsertionTest, MenuWithoutAnchorsIsLeftAlone) {
+  // 2400 at position 3 is too far down to make this the Layer menu.
+  MenuHolder other{HostMenu({500, 0, 501, 2400})};
+  EnableMenuItem(other.menu, 501, MF_BYCOMMAND | MF_GRAYED);
+  CheckMenuItem(other.menu, 3004, MF_BYCOMMAND | MF_CHECKED);
+  const std::vector<Item> before = ReadMenu(other.menu);
+  Take();
+  EXPECT_EQ(UpdatePopupMenu(other.menu), 1);
+  EXPECT_EQ(ReadMenu(other.menu), before);
+  for (HMENU sub : ModuleSubmenus) EXPECT_EQ(GetMenuItemCount(sub), 0);
+  EXPECT_EQ(MenuState, 0);  // nothing was asked of the host
+}
+
+TEST_F(MenuInsertionTest, WithoutDocumentOnlyTheUnconditionalItemsAreEnabled) {
+  StartHost(R"({"documents": []})");
+  // File (16203), Type (1223) and Layer (2400) rows in one menu; 3371 is the
+  // editor's type item that the module's replace.
+  MenuHolder menu{HostMenu({16203, 1223, 2400, 3371})};
+  UpdatePopupMenu(menu.menu);
+  EXPECT_EQ(MenuState, RequiredBit(Always));
+  // Browse to Clear All Actions, and the type commands.
+  constexpr std::size_t kUnconditional[] = {0, 1, 2, 3, 4, 5, 6, 35, 36, 37, 38, 39, 40, 41};
+  std::vector<Item> all = ReadMenu(menu.menu);
+  for (HMENU sub : ModuleSubmenus)
+    for (const Item& item : ReadMenu(sub)) all.push_back(item);
+  int moduleItems = 0;
+  for (const Item& item : all) {
+    const int row = CommandIndex(item.id);
+    if (row < 0) continue;
+    ++moduleItems;
+    const bool unconditional = std::find(std::begin(kUnconditional), std::end(kUnconditional), std::size_t(row)) !=
+                               std::end(kUnconditional);
+    EXPECT_EQ(item.enabled, unconditional) << "row " << row;
+  }
+  EXPECT_GT(moduleItems, 50);
+  EXPECT_FALSE(std::any_of(all.begin(), all.end(), [](const Item& i) { return i.id == 3371; }));
+  // Anti-Alias Crisp starts checked.
+  const auto crisp = std::find_if(all.begin(), all.end(), [](const Item& i) { return i.id == Id(36); });
+  ASSERT_NE(crisp, all.end());
+  EXPECT_TRUE(crisp->checked);
+}
+
+// Which rows exist by version, in a menu that is the Layer menu, the Edit
+// menu (Fade, Spell Check) and the Adjustments menu (Curves) at once.
+struct VersionRow {
+  int version;
+  std::int32_t anchors[3];  // as that editor numbers these menus
+  bool spellCheck, curves, smartFilter, layerMask, vectorMask, groupLayers;
+};
+constexpr VersionRow kVersionRows[] = {
+    {1, {1135, 1962, 1803}, false, true, false, true, true, false},  // Spell Check never in 1
+    {4, {2400, 1961, 3065}, true, false, false, true, true, true},   // Curves (4, 4): all but 4
+    {9, {2400, 1961, 3065}, false, true, true, false, true, true},   // Spell Check (8, 11); Layer Mask up to 8
+    {10, {2400, 1961, 3065}, false, true, true, false, true, true},
+};
+
+TEST_F(MenuInsertionTest, RowsExistByVersion) {
+  for (const VersionRow& row : kVersionRows) {
+    UseVersion(row.version);
+    DestroyModuleMenus();
+    CreateModuleMenus();
+    MenuHolder menu{HostMenu({row.anchors[0], row.anchors[1], row.anchors[2]})};
+    UpdatePopupMenu(menu.menu);
+    const std::vector<std::int32_t> ids = Ids(ReadMenu(menu.menu));
+    auto has = [&](std::size_t r) { return std::find(ids.begin(), ids.end(), Id(r)) != ids.end(); };
+    const int v = row.version;
+    EXPECT_EQ(has(8), row.spellCheck) << "version " << v;
+    EXPECT_EQ(has(24), row.curves) << "version " << v;
+    EXPECT_EQ(has(42), row.smartFilter) << "version " << v;
+    EXPECT_EQ(has(57), row.layerMask) << "version " << v;
+    EXPECT_EQ(has(68), row.vectorMask) << "version " << v;
+    EXPECT_EQ(has(75), row.groupLayers) << "version " << v;
+  }
+}
+
+TEST_F(MenuInsertionTest, OldEditorsGetTheItemsAtTheEndBehindOneSeparator) {
+  UseVersion(1);
+  MenuHolder layer{HostMenu({1134, 1135})};
+  UpdatePopupMenu(layer.menu);
+  const std::vector<std::int32_t> ids = Ids(ReadMenu(layer.menu));
+  ASSERT_GT(ids.size(), 31u);
+  for (std::size_t i = 2; i < 30; ++i) EXPECT_EQ(ids[i], std::int32_t(3000 + i)) << "host item " << i;
+  EXPECT_EQ(ids[30], 0);  // the one separator
+  for (std::size_t i = 31; i < ids.size(); ++i) EXPECT_GE(CommandIndex(ids[i]), 0) << "item " << i;
+  // Layer Mask, Vector Mask, Hide Layers and Align.
+  const std::vector<std::int32_t> kAppended = {Id(57), Id(68), Id(77), Id(78)};
+  std::vector<std::int32_t> appended(ids.begin() + 31, ids.end());
+  std::sort(appended.begin(), appended.end());
+  EXPECT_EQ(appended, kAppended) << Show(ids);
+  // A second opening adds no second separator.
+  UpdatePopupMenu(layer.menu);
+  EXPECT_EQ(Ids(ReadMenu(layer.menu)), ids);
+}
+
+// The menu state, asked for everything (no menu), on each layer of a
+// version 8 document with a selection.
+constexpr const char* kLayeredDocument = R"({"documents": [{"selection": true, "layers": [
+    {"kind": "pixel", "background": true},
+    {"kind": "text"},
+    {"kind": "smartObject", "smartFilters": [{"name": "Gaussian Blur"}]},
+    {"kind": "pixel", "userMask": {}},
+    {"kind": "groupStart"},
+    {"kind": "adjustment", "adjustment": {"class": "curves"}}]}]})";
+
+struct StateRow {
+  int layer;
+  std::int32_t layerFlags;  // besides Always, DocumentOpen, RgbImage, EightBit, QuickMaskOff, SelectionPresent
+};
+const StateRow kStateRows[] = {
+    {0, Requires(PixelCommands, ConvertibleLayer)},                                          // background
+    {1, Requires(NotBackground, TextLayer, MaskAddable)},                                    // text
+    {2, Requires(NotBackground, SmartObject, SmartFilters, MaskAddable, PixelCommands)},     // smart object
+    {3, Requires(NotBackground, HasLayerMask, PixelCommands, ConvertibleLayer)},             // masked pixels
+    {4, Requires(NotBackground, MaskAddable, GroupLayer, PixelCommands, ConvertibleLayer)},  // group
+    {5, Requires(NotBackground, MaskAddable)},                                               // adjustment
+};
+
+TEST_F(MenuInsertionTest, MenuStateFollowsLayerAndDocument) {
+  StartHost(kLayeredDocument);
+  const std::int32_t common = Requires(Always, DocumentOpen, RgbImage, EightBit, QuickMaskOff, SelectionPresent);
+  for (const StateRow& row : kStateRows) {
+    sim::ApplyEdit(sim::Json{{"selectLayer", row.layer}});
+    EXPECT_EQ(ComputeMenuState(0, 0, 0), common | row.layerFlags) << "layer " << row.layer;
+  }
+  sim::ApplyEdit(sim::Json{{"selectLayers", {1, 3}}});
+  EXPECT_TRUE(MenuFlagSet(ComputeMenuState(0, 0, 0), SeveralTargets));
+
+  // Before 6 every layer has a mask to offer and every document a selection.
+  HostMajorVersion = 5;
+  sim::ApplyEdit(sim::Json{{"selectLayer", 1}, {"selection", false}});
+  const std::int32_t old = ComputeMenuState(0, 0, 0);
+  EXPECT_TRUE(MenuFlagSet(old, HasLayerMask));
+  EXPECT_TRUE(MenuFlagSet(old, SelectionPresent));
+
+  // Quick Mask mode is kept on the row of its command.
+  CommandTable[101].Checked = 1;
+  const std::int32_t quick = ComputeMenuState(0, 0, 0);
+  EXPECT_TRUE(MenuFlagSet(quick, QuickMaskOn));
+  EXPECT_FALSE(MenuFlagSet(quick, QuickMaskOff));
+}
+
+TEST_F(MenuInsertionTest, MenuStateByColourMode) {
+  struct ModeRow {
+    const char* document;
+    std::int32_t modeFlags;
+  };
+  const ModeRow kModes[] = {
+      {R"({"documents": [{"mode": "RGBColor", "depth": 16}]})", Requires(RgbImage, DeepImage)},
+      {R"({"documents": [{"mode": "RGBColor", "depth": 32}]})", Requires(DeepImage)},
+      {R"({"documents": [{"mode": "grayScale", "depth": 8}]})", Requires(EightBit)},
+      {R"({"documents": [{"mode": "CMYKColor", "depth": 16}]})", Requires(DeepImage)},
+  };
+  const std::int32_t modeBits = Requires(RgbImage, EightBit, DeepImage);
+  for (const ModeRow& row : kModes) {
+    StartHost(row.document);
+    EXPECT_EQ(ComputeMenuState(0, 0, 0) & modeBits, row.modeFlags) << row.document;
+  }
+  StartHost(R"({"documents": []})");
+  EXPECT_EQ(ComputeMenuState(0, 0, 0), RequiredBit(Always));
+}
+
+}  // namespace
