@@ -119,24 +119,29 @@ std::int32_t ModeFlags(const Needs& needs) {
   return state;
 }
 
-void SetLabel(HMENU popup, std::size_t row, const char* text, bool writeItem) {
+// A label that changed goes into its item too while the item carries its
+// text; owner-drawn items read MenuLabels when drawn. Only the text is set,
+// so a submenu parent keeps its submenu.
+void SetLabel(HMENU popup, std::size_t row, const char* text) {
   if (std::strcmp(MenuLabels[row], text) == 0) return;
   std::strncpy(MenuLabels[row], text, kMenuLabelSize - 1);
   MenuLabels[row][kMenuLabelSize - 1] = '\0';
-  // Editors 3 and older draw the items themselves from their text.
-  if (writeItem) {
-    const std::int32_t id = CommandId(row);
-    ModifyMenuA(popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), MenuLabels[row]);
-  }
+  const UINT id = UINT(CommandId(row));
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  if (!GetMenuItemInfoA(popup, id, FALSE, &info) || (info.fType & MFT_OWNERDRAW)) return;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = MenuLabels[row];
+  SetMenuItemInfoA(popup, id, FALSE, &info);
 }
 
 void UpdateLayerMenuLabels(HMENU popup, int v) {
-  const bool plainItems = v <= 3;
-  if (v >= 4) SetLabel(popup, kAlignRow, AltLabels[HasSelection() ? 0 : 1], false);
-  SetLabel(popup, kLayerVisibilityRow, AltLabels[IsLayerVisible() ? 2 : 3], plainItems);
+  if (v >= 4) SetLabel(popup, kAlignRow, AltLabels[HasSelection() ? 0 : 1]);
+  SetLabel(popup, kLayerVisibilityRow, AltLabels[IsLayerVisible() ? 2 : 3]);
   if (v >= 9) return;
-  SetLabel(popup, kUserMaskToggleRow, AltLabels[IsLayerMaskEnabled() ? 10 : 11], plainItems);
-  SetLabel(popup, kUserMaskLinkRow, AltLabels[IsLayerMaskLinked() ? 12 : 13], plainItems);
+  SetLabel(popup, kUserMaskToggleRow, AltLabels[IsLayerMaskEnabled() ? 10 : 11]);
+  SetLabel(popup, kUserMaskLinkRow, AltLabels[IsLayerMaskLinked() ? 12 : 13]);
 }
 
 // Inserts a plain separator; the counter of its menu grows.
@@ -242,7 +247,7 @@ int UpdatePopupMenu(HMENU popup) {
 
     const int submenu = SubmenuOf(entry);
     const bool opens = entry.OpensSubmenu == 1 && submenu >= 0;
-    HMENU own = submenu >= 0 ? ModuleSubmenus[std::size_t(submenu)] : nullptr;
+    HMENU own = submenu >= 0 ? LiveModuleSubmenu(ModuleSubmenu(submenu)) : nullptr;
     if (submenu >= 0 && !own) continue;  // the module's submenus are not made yet
     HMENU target = submenu >= 0 && !opens ? own : popup;
     int& counter = target == popup ? topCount : subCount;

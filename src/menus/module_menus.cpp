@@ -1,5 +1,7 @@
 #include "menus/module_menus.h"
 
+#include <cstddef>
+
 std::array<HMENU, kSubmenuCount> ModuleSubmenus = {};
 HMENU ScriptsPopupMenu = nullptr;
 HMENU ActionsPopupMenu = nullptr;
@@ -17,6 +19,13 @@ void CreateModuleMenus() {
     if (!menu) menu = CreateMenu();
   if (!ScriptsPopupMenu) ScriptsPopupMenu = CreatePopupMenu();
   if (!ActionsPopupMenu) ActionsPopupMenu = CreatePopupMenu();
+}
+
+HMENU LiveModuleSubmenu(ModuleSubmenu which) {
+  if (which < 0 || which >= kSubmenuCount) return nullptr;
+  HMENU& menu = ModuleSubmenus[std::size_t(which)];
+  if (menu && !IsMenu(menu)) menu = CreateMenu();
+  return menu;
 }
 
 void DestroyModuleMenus() {

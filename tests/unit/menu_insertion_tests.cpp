@@ -17,6 +17,7 @@
 #include "menus/menu_insertion.h"
 #include "menus/module_menus.h"
 #include "plugin_fixture.h"
+#include "ui/window_procedures.h"
 
 namespace {
 
@@ -363,6 +364,95 @@ TEST_F(MenuInsertionTest, MenuStateByColourMode) {
   }
   StartHost(R"({"documents": []})");
   EXPECT_EQ(ComputeMenuState(0, 0, 0), RequiredBit(Always));
+}
+
+// The text of the item with a command, searched into submenus.
+std::string ItemText(HMENU menu, std::int32_t id) {
+  char text[256] = {};
+  GetMenuStringA(menu, UINT(id), text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+TEST_F(MenuInsertionTest, ToggledLabelsFollowTheLayerIntoTheItems) {
+  StartHost(R"({"documents": [{"layers": [{"background": true},
+    {"name": "Hidden", "visible": false, "userMask": {"enabled": true, "linked": false}}], "target": [0]}]})");
+  struct Row {
+    int version;
+    std::int32_t anchor;  // the Layer menu's second item
+    const char* hideOnBackground;
+    const char* onHiddenLayer[3];  // Hide Layers, mask Disable, mask Unlink
+  };
+  constexpr Row kRows[] = {
+      {3, 1135, "Hide Layers", {"Show Layers", "Disable", "Link"}},  // plain items
+      {8, 2400, "Hide Layers", {"Show Layers", "Disable", "Link"}},
+  };
+  for (const Row& row : kRows) {
+    UseVersion(row.version);
+    DestroyModuleMenus();
+    CreateModuleMenus();
+    sim::ApplyEdit(sim::Json{{"selectLayer", 0}});
+    MenuHolder layer{row.version <= 3 ? HostMenu({3000, row.anchor}) : HostMenu({row.anchor})};
+    UpdatePopupMenu(layer.menu);
+    EXPECT_EQ(ItemText(layer.menu, Id(77)), row.hideOnBackground) << "version " << row.version;
+    sim::ApplyEdit(sim::Json{{"selectLayer", 1}});
+    UpdatePopupMenu(layer.menu);
+    EXPECT_EQ(ItemText(layer.menu, Id(77)), row.onHiddenLayer[0]) << "version " << row.version;
+    EXPECT_EQ(ItemText(layer.menu, Id(65)), row.onHiddenLayer[1]) << "version " << row.version;
+    EXPECT_EQ(ItemText(layer.menu, Id(66)), row.onHiddenLayer[2]) << "version " << row.version;
+    EXPECT_STREQ(MenuLabels[77], row.onHiddenLayer[0]);
+  }
+}
+
+TEST_F(MenuInsertionTest, QuickMaskItemShowsTheStateOfItsRow) {
+  MenuHolder select{HostMenu({1017})};
+  UpdatePopupMenu(select.menu);
+  EXPECT_EQ(GetMenuState(select.menu, UINT(Id(101)), MF_BYCOMMAND) & MF_CHECKED, 0u);
+  CommandTable[101].Checked = 1;
+  UpdatePopupMenu(select.menu);
+  EXPECT_NE(GetMenuState(select.menu, UINT(Id(101)), MF_BYCOMMAND) & MF_CHECKED, 0u);
+  // Quick Mask Options needs the mode on.
+  EXPECT_EQ(GetMenuState(select.menu, UINT(Id(102)), MF_BYCOMMAND) & MF_GRAYED, 0u);
+}
+
+TEST_F(MenuInsertionTest, SubmenusDestroyedWithAnEditorMenuAreMadeAgain) {
+  HMENU first = HostMenu({2400});
+  UpdatePopupMenu(first);
+  DestroyMenu(first);  // the editor rebuilds its Layer menu; the attached submenus go too
+  MenuHolder second{HostMenu({2400})};
+  UpdatePopupMenu(second.menu);
+  HMENU mask = GetSubMenu(second.menu, 21);
+  ASSERT_NE(mask, nullptr);
+  EXPECT_EQ(mask, ModuleSubmenus[kLayerMaskMenu]);
+  EXPECT_EQ(GetMenuItemCount(mask), int(std::size(kLayerMaskSubmenu)));
+}
+
+// The editor's own procedure: it sees the menu after the module has filled it.
+int ItemsSeenByEditor = -1;
+LRESULT CALLBACK EditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITMENUPOPUP) ItemsSeenByEditor = GetMenuItemCount(reinterpret_cast<HMENU>(wParam));
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(MenuInsertionTest, MainWindowFillsTheMenuBeforeTheEditorSeesIt) {
+  WNDCLASSA type{};
+  type.lpfnWndProc = EditorWindowProc;
+  type.hInstance = GetModuleHandleA(nullptr);
+  type.lpszClassName = "QuillbrightMenuTestMain";
+  RegisterClassA(&type);
+  HWND main = CreateWindowA(type.lpszClassName, "main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                            type.hInstance, nullptr);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ReplaceMainWindowProcedure(main));
+  MenuHolder layer{HostMenu({2400})};
+  ItemsSeenByEditor = -1;
+  SendMessageA(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(layer.menu), MAKELPARAM(3, FALSE));
+  EXPECT_EQ(ItemsSeenByEditor, int(std::size(kLayerMenuAfterOpening)));
+  // Other messages pass on untouched.
+  SendMessageA(main, WM_INITMENU, reinterpret_cast<WPARAM>(layer.menu), 0);
+  EXPECT_EQ(GetMenuItemCount(layer.menu), int(std::size(kLayerMenuAfterOpening)));
+  RestoreWindowProcedure(SavedMainProc);
+  DestroyWindow(main);
+  UnregisterClassA(type.lpszClassName, type.hInstance);
 }
 
 }  // namespace
