@@ -455,4 +455,31 @@ TEST_F(MenuInsertionTest, MainWindowFillsTheMenuBeforeTheEditorSeesIt) {
   UnregisterClassA(type.lpszClassName, type.hInstance);
 }
 
+TEST_F(MenuInsertionTest, AntiAliasItemsFollowTheTextLayer) {
+  StartHost(R"({"documents": [{"layers": [{"background": true},
+    {"kind": "text", "text": {"antiAlias": "AnSt"}},
+    {"kind": "text", "text": {"antiAlias": "antiAliasSharp"}},
+    {"kind": "text", "text": {"antiAlias": "Anno"}}], "target": [1]}]})");
+  // The editor's Type menu hangs in its Layer menu.
+  MenuHolder typeMenu{HostMenu({1223})};
+  HMENU type = typeMenu.menu;
+  UpdatePopupMenu(type);
+  MenuHolder layer{HostMenu({2400})};  // let go of the Type menu before typeMenu destroys it
+  InsertMenuA(layer.menu, 3, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(type), "Type");
+  struct Row {
+    int layer;
+    int checkedRow;  // -1: none of 36 to 39
+  };
+  constexpr Row kRows[] = {{1, 38}, {2, 37}, {3, -1}, {0, -1}};  // Strong, Sharp, none, no text
+  for (const Row& row : kRows) {
+    sim::ApplyEdit(sim::Json{{"selectLayer", row.layer}});
+    UpdatePopupMenu(layer.menu);
+    for (int r = 36; r <= 39; ++r) {
+      EXPECT_EQ(CommandTable[std::size_t(r)].Checked, r == row.checkedRow ? 1 : 0) << "layer " << row.layer;
+      const bool checked = (GetMenuState(type, UINT(Id(std::size_t(r))), MF_BYCOMMAND) & MF_CHECKED) != 0;
+      EXPECT_EQ(checked, r == row.checkedRow) << "layer " << row.layer << ", row " << r;
+    }
+  }
+}
+
 }  // namespace
