@@ -1,0 +1,3 @@
+#include "adjustments/dialog_state.h"
+
+bool ToolDialogRunning = false;
