@@ -42,6 +42,10 @@ std::int32_t MakeTargetReference(ReferenceHolder& reference, TypeID cls, TypeID 
 
 }  // namespace
 
+std::int32_t PlayDescriptor(TypeID event, host::Descriptor params, std::int32_t mode) {
+  return Play(event, params, mode);
+}
+
 TypeID StringToTypeID(const char* text) {
   TypeID id = 0;
   if (ControlProcs()->StringIDToTypeID(text, &id) != 0) return 0;

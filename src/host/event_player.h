@@ -27,6 +27,9 @@ std::int32_t GetIndexedProperty(std::uint32_t index, TypeID cls, TypeID key, voi
 std::int32_t GetDocumentInteger(TypeID key);
 
 std::int32_t PlayEvent(TypeID event, std::int32_t mode);
+// Plays an event with a descriptor the caller built (null for none) and frees
+// what the host answered; the caller keeps and frees `params`.
+std::int32_t PlayDescriptor(TypeID event, host::Descriptor params, std::int32_t mode);
 std::int32_t PlayEventByName(const char* name, std::int32_t mode);
 std::int32_t PlayOnTarget(TypeID cls, TypeID enumType, TypeID enumValue, TypeID event,
                           std::int32_t mode);
