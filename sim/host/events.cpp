@@ -361,7 +361,29 @@ host::OSErr OnSet(Play& play) {
   return err::kNone;
 }
 
+// Showing or hiding channels given as a list of references: each must be a
+// channel of the current document.
+host::OSErr ShowOrHideChannels(Play& play, const ListData& list, bool show) {
+  Json* doc = CurrentDocument(play.model);
+  if (!doc) return err::kNoSuchObject;
+  Json visible = (*doc)["visibleChannels"].is_array() ? (*doc)["visibleChannels"] : Json::array();
+  for (const Value& element : list) {
+    if (element.type != host::kTypeReference || element.ref.empty() || element.ref[0].cls != C("Chnl"))
+      return err::kCannotApply;
+    const std::string channel = ChannelFromPart(element.ref[0]);
+    if (!IsComponent(*doc, channel) && !HasExtraChannel(*doc, channel)) return err::kNoSuchObject;
+    auto it = std::find(visible.begin(), visible.end(), Json(channel));
+    if (show && it == visible.end()) visible.push_back(channel);
+    if (!show && it != visible.end()) visible.erase(it);
+  }
+  (*doc)["visibleChannels"] = visible;
+  *play.historyName = "";
+  return err::kNone;
+}
+
 host::OSErr ShowOrHide(Play& play, bool show) {
+  if (const Value* v = FindEntry(play.params, C("null")); v && v->type == host::kTypeList)
+    return ShowOrHideChannels(play, v->list, show);
   const ReferenceData* ref = Target(play);
   if (!ref) return err::kNone;
   const RefPart& part = (*ref)[0];

@@ -84,6 +84,32 @@ double Number(const Json& j, const char* key, double fallback = 0) {
 
 Value AnsiText(const std::string& utf8) { return TextValue(Utf8ToAnsi(utf8)); }
 
+// Channels as the host lists them: references by index, the colour
+// components first (1 to 3 in RGB), then the extra channels. A layer mask in
+// the list has no index of its own and is left out.
+Value ChannelList(const Json& doc, const Json& names) {
+  const Json components = ComponentChannels(Str(doc, "mode", "RGBColor"));
+  ListData list;
+  if (!names.is_array()) return ListValue(list);
+  for (const auto& name : names) {
+    if (!name.is_string()) continue;
+    int index = 0;
+    for (size_t i = 0; i < components.size() && index == 0; ++i)
+      if (components[i] == name) index = int(i) + 1;
+    const Json& extra = doc["channels"];
+    for (size_t i = 0; extra.is_array() && i < extra.size() && index == 0; ++i)
+      if ((extra[i].is_string() && extra[i] == name) || (extra[i].is_object() && extra[i].value("name", "") == name))
+        index = int(components.size() + i) + 1;
+    if (index == 0) continue;
+    RefPart part;
+    part.cls = C("Chnl");
+    part.form = host::kFormIndex;
+    part.number = index;
+    list.push_back(RefValue({part}));
+  }
+  return ListValue(list);
+}
+
 DescriptorData DescribeLayer(const Json& doc, int p) {
   const Json& layer = doc["layers"][size_t(p)];
   const std::string kind = Str(layer, "kind", "pixel");
@@ -97,6 +123,8 @@ DescriptorData DescribeLayer(const Json& doc, int p) {
   PutEntry(d, C("Grup"), BoolValue(Flag(layer, "grouped")));
   PutEntry(d, C("ItmI"), IntValue(p + 1));
   PutEntry(d, C("LyrI"), IntValue(Int(layer, "id")));
+  PutEntry(d, StringToId("targetChannels"), ChannelList(doc, doc["targetChannels"]));
+  PutEntry(d, StringToId("visibleChannels"), ChannelList(doc, doc["visibleChannels"]));
   const Json& user = layer["userMask"];
   PutEntry(d, StringToId("hasUserMask"), BoolValue(user.is_object()));
   if (user.is_object()) {

@@ -1,0 +1,90 @@
+#include "commands/channels.h"
+
+#include <array>
+
+#include "host/event_player.h"
+#include "host/host_objects.h"
+#include "menus/command_table.h"
+
+std::int32_t LastChannelChoice = 0;
+bool ShowAllChannels = false;
+
+namespace {
+
+constexpr TypeID kChannel = FourCC("Chnl");
+constexpr TypeID kRed = FourCC("Rd  ");
+constexpr TypeID kGreen = FourCC("Grn ");
+constexpr TypeID kBlue = FourCC("Bl  ");
+
+// What each choice targets: a channel, and the one it is extended by.
+struct ChannelPair {
+  TypeID first;
+  TypeID extra;
+};
+constexpr std::array<ChannelPair, 7> kChoices = {{
+    {FourCC("RGB "), 0}, {kRed, 0}, {kGreen, 0}, {kBlue, 0}, {kRed, kGreen}, {kRed, kBlue}, {kGreen, kBlue},
+}};
+
+constexpr std::uint32_t kFirstChannelCommand = std::uint32_t(CommandId(15));
+constexpr std::uint32_t kLastChannelCommand = std::uint32_t(CommandId(21));
+
+}  // namespace
+
+std::uint32_t GetChannelMask(bool visible) {
+  const TypeID key = StringToTypeID(visible ? "visibleChannels" : "targetChannels");
+  if (key == 0) return 0;
+  ListHolder list;
+  if (GetTargetProperty(FourCC("Lyr "), key, list.out(), nullptr) != 0 || !list) return 0;
+  std::uint32_t count = 0;
+  if (ListProcs()->GetCount(list.get(), &count) != 0) return 0;
+  std::uint32_t mask = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    ReferenceHolder element;
+    if (ListProcs()->GetReference(list.get(), i, element.out()) != 0 || !element) continue;
+    std::uint32_t index = 0;
+    if (ReferenceProcs()->GetIndex(element.get(), &index) != 0) continue;
+    mask |= std::uint32_t(1) << (index % 32);
+  }
+  return mask;
+}
+
+std::int32_t ShowColorChannels() {
+  DescriptorHolder descriptor;
+  ListHolder channels;
+  std::int32_t err = MakeDescriptor(descriptor);
+  if (err == 0) err = HostResult(ListProcs()->Make(channels.out()));
+  for (TypeID channel : {kRed, kGreen, kBlue}) {
+    if (err != 0) break;
+    ReferenceHolder reference;
+    err = MakeReference(reference);
+    if (err == 0) err = HostResult(ReferenceProcs()->PutEnumerated(reference.get(), kChannel, kChannel, channel));
+    if (err == 0) err = HostResult(ListProcs()->PutReference(channels.get(), reference.get()));
+  }
+  if (err == 0) err = HostResult(DescriptorProcs()->PutList(descriptor.get(), FourCC("null"), channels.get()));
+  if (err != 0) return err;
+  return PlayDescriptor(FourCC("Shw "), descriptor.get(), kDialogNone);
+}
+
+void SelectChannelCommand(std::uint32_t id) {
+  std::int32_t choice = -1;
+  if (id >= kFirstChannelCommand && id <= kLastChannelCommand) {
+    choice = std::int32_t(id - kFirstChannelCommand);
+    LastChannelChoice = choice;
+  } else {
+    const std::uint32_t mask = GetChannelMask(false);
+    if (mask >= 2) {
+      choice = ChannelChoiceOfMask(mask);
+      if (choice >= 0) LastChannelChoice = choice;
+    } else {
+      choice = LastChannelChoice;
+    }
+  }
+  if (choice >= 0 && choice < std::int32_t(kChoices.size()))
+    SelectChannel(kChoices[std::size_t(choice)].first, kChoices[std::size_t(choice)].extra);
+  if (id != 0 && ShowAllChannels) ShowColorChannels();
+}
+
+void ResetChannelChoice() {
+  LastChannelChoice = 0;
+  ShowAllChannels = false;
+}
