@@ -13,6 +13,7 @@
 #include "localization/dictionary.h"
 #include "localization/host_language.h"
 #include "menus/command_table.h"
+#include "menus/filter_menu.h"
 #include "menus/module_menus.h"
 #include "ui/hooks.h"
 #include "ui/window_discovery.h"
@@ -90,7 +91,12 @@ int RunStartup() {
   CreateModuleMenus();
   BuildMenuLabels();
   TranslateDialogLabels();
-  if (HostMajorVersion >= 6) ApplyCollation();
+  if (HostMajorVersion >= 6) {
+    // The filter names are sorted the way the host sorts its Filter menu,
+    // so its collation goes first.
+    ApplyCollation();
+    PrepareFilterTables(HostMajorVersion);
+  }
   InstallHooks();
   if (!MainWindow) return 1;
   InstallWindowProcedures();
@@ -160,4 +166,5 @@ void TeardownModule() {
   RemoveHooks();
   FreeHostDictionary();
   DestroyModuleMenus();
+  ResetFilterTables();
 }

@@ -13,6 +13,7 @@
 
 #include "menus/label_texts.h"
 #include "menus/module_menus.h"
+#include "menus/version_pair.h"
 
 // The command of row i has the identifier 0x8800 + i. The neighbouring
 // ranges hold the smart-filter items (0x8600), the script items (0x8700) and
@@ -73,17 +74,6 @@ struct CommandEntry {
 // The module submenu a row stands in or opens, or -1 for a host-menu item.
 constexpr int SubmenuOf(const CommandEntry& entry) {
   return entry.SubmenuIndex >= 1 && entry.SubmenuIndex <= kSubmenuCount ? entry.SubmenuIndex - 1 : -1;
-}
-
-// Whether a row with version pair (a, b) exists in host major version v:
-// (0, 0) always; (0, b) up to b; (a, 0) from a on; (a, a) in every version but
-// a; otherwise up to a and from b on, the versions between left out.
-constexpr bool VersionPairAdmits(std::int32_t a, std::int32_t b, int v) {
-  if (a == 0 && b == 0) return true;
-  if (a == 0) return v <= b;
-  if (b == 0) return v >= a;
-  if (a == b) return v != a;
-  return v <= a || v >= b;
 }
 
 namespace command_rows {

@@ -8,6 +8,7 @@
 #include "host/event_player.h"
 #include "host/host_objects.h"
 #include "host/layer_queries.h"
+#include "menus/filter_menu_host.h"
 
 std::int32_t MenuState = 0;
 
@@ -19,6 +20,8 @@ constexpr std::int32_t kOldLayerMenuSecond = 1135;  // editors 3 and older
 constexpr std::int32_t kSelectMenuFirst = 1017;
 constexpr std::int32_t kFileMenuAnchor = 16203;
 constexpr std::int32_t kFilterMenuAnchor = 1019;
+constexpr std::int32_t kEnhanceMenuFirst = 16314;
+constexpr std::int32_t kConvertForSmartFiltersId = 0x886E;
 constexpr std::int32_t kTypeMenuAnchor = 1223;
 // The editor's own item that the module's type commands replace.
 constexpr std::int32_t kHostTypeItemToReplace = 3371;
@@ -197,6 +200,10 @@ void UpdateLayerMenuLabels(HMENU popup, int v) {
   SetLabel(popup, kUserMaskLinkRow, AltLabels[IsLayerMaskLinked() ? 12 : 13]);
 }
 
+// Host filters chosen on such a layer become smart filters, so the ones the
+// host disables there are opened up. Before 8 the filters cannot be counted.
+bool LayerTakesSmartFilters(int v) { return v >= 8 ? CountSmartFilters() > 0 : IsSmartObjectLayer(); }
+
 // Inserts a plain separator; the counter of its menu grows.
 void InsertSeparator(HMENU menu, int position, int& counter) {
   InsertMenuA(menu, UINT(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
@@ -273,6 +280,7 @@ int UpdatePopupMenu(HMENU popup) {
   if (count < 0) return 1;
   const std::int32_t id0 = ItemIdAt(popup, 0), id1 = ItemIdAt(popup, 1), id2 = ItemIdAt(popup, 2);
   UpdateToggleLabels(popup, id0, id1, id2);
+  if (id0 == kFilterMenuAnchor || id0 == kEnhanceMenuFirst) ReadFilterMenuIds(popup, id0 == kEnhanceMenuFirst);
 
   const int v = HostMajorVersion;
   // Editors 3 and older get the module's items at the end of the menu,
@@ -337,6 +345,7 @@ int UpdatePopupMenu(HMENU popup) {
       if (target == popup) insertedIntoPopup = true;
     }
     SetCommandEnabled(target, id, RequiredFlagsMet(entry.RequiredFlags, MenuState));
+    if (id == kConvertForSmartFiltersId && LayerTakesSmartFilters(v)) EnableRenderSubmenu(popup);
   }
 
   if (appendAll && insertedIntoPopup) InsertMenuA(popup, UINT(count), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
