@@ -1,23 +1,301 @@
 #include "commands/dispatcher.h"
 
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "adjustments/direct_adjustment.h"
+#include "commands/channels.h"
+#include "commands/masks.h"
+#include "commands/script_files.h"
+#include "entry/entry_point.h"
+#include "entry/messages.h"
+#include "entry/module_state.h"
+#include "host/event_player.h"
 #include "host/history_step.h"
+#include "host/layer_queries.h"
+#include "localization/dictionary.h"
+#include "menus/command_table.h"
 #include "host_types.h"
 
+namespace {
+
+constexpr std::int32_t kCancelled = host::kInterruptedError;
+
+// The work of each named command. Names are tried in this order, and a
+// given name runs the first entry it begins with; so "Mask Hide All" must
+// come before anything it could be mistaken for.
+using NamedWork = std::int32_t (*)();
+
+std::int32_t MaskRevealAll() { AddLayerMask(MaskKind::RevealAll); return 0; }
+std::int32_t MaskHideAll() { AddLayerMask(MaskKind::HideAll); return 0; }
+std::int32_t MaskRevealSelection() { AddLayerMask(MaskKind::RevealSelection); return 0; }
+std::int32_t MaskHideSelection() { AddLayerMask(MaskKind::HideSelection); return 0; }
+
+struct NamedCommand {
+  std::string_view name;
+  NamedWork work;  // null: the work is not part of the module yet
+};
+
+constexpr std::array<NamedCommand, 39> kNamedCommands = {{
+    {"Fade", nullptr},
+    {"Fill", nullptr},
+    {"Tracking", nullptr},
+    {"Edit Smart Filters", nullptr},
+    {"Mask Reveal All", MaskRevealAll},
+    {"Mask Hide All", MaskHideAll},
+    {"Mask Reveal Selection", MaskRevealSelection},
+    {"Mask Hide Selection", MaskHideSelection},
+    {"Mask Delete", MaskDelete},
+    {"Mask Apply", MaskApply},
+    {"Mask Disable", MaskToggleEnabled},
+    {"Mask Unlink", MaskToggleLinked},
+    {"Vector Mask From Selection", VectorMaskFromSelection},
+    {"Vector Mask From Shape", VectorMaskFromShape},
+    {"Store Group", nullptr},
+    {"Restore Group", nullptr},
+    {"Create New Group", nullptr},
+    {"Create Smart Object", nullptr},
+    {"Disable Smart Filters", nullptr},
+    {"Enable Smart Filters", nullptr},
+    {"Clear Filter Mask", ClearFilterMask},
+    {"Ungroup Layers", nullptr},
+    {"Start Quick Mask", nullptr},
+    {"End Quick Mask", nullptr},
+    {"Exposure", nullptr},
+    {"Vibrance", nullptr},
+    {"Black & White", nullptr},
+    {"AdjustmentFilter Curves", nullptr},
+    {"AdjustmentFilter ChannelMixer", nullptr},
+    {"AdjustmentFilter ColorBalance", nullptr},
+    {"AdjustmentFilter SelectiveColor", nullptr},
+    {"AdjustmentFilter Black & White", nullptr},
+    {"AdjustmentFilter Exposure", nullptr},
+    {"AdjustmentFilter Vibrance", nullptr},
+    {"Edit Curves", nullptr},
+    {"Edit ChannelMixer", nullptr},
+    {"Edit ColorBalance", nullptr},
+    {"Edit SelectiveColor", nullptr},
+    {"Edit Black & White", nullptr},
+}};
+// "Edit Exposure" and "Edit Vibrance" are not listed: their work is the
+// module's own dialogs, which run the same way as "Edit Black & White".
+
+const NamedCommand* FindNamedCommand(std::string_view name) {
+  for (const NamedCommand& command : kNamedCommands)
+    if (name.starts_with(command.name)) return &command;
+  return nullptr;
+}
+
+// Whether the module can do the work of a named command. A command whose
+// work it cannot do yet is not started at all: no question is asked and no
+// empty step is left for the host to drop.
+bool Available(const char* command) {
+  const NamedCommand* found = FindNamedCommand(command);
+  return found && found->work;
+}
+
+// A command row that runs as one named history step: the command name the
+// step runs, and the label that names the step.
+void RunNamed(const char* command, const char* stepName) {
+  if (Available(command)) RunNamedHistoryStep(command, stepName);
+}
+void RunNamed(const char* command, std::size_t row) { RunNamed(command, MenuLabels[row]); }
+
+// Commands that change the pixels of the target layer first ask whether a
+// smart object may be simplified; the named ones only when they can run.
+bool Guard() { return EnsureEditableLayer() != 0; }
+void GuardedNamed(const char* command, std::size_t row) {
+  if (Available(command) && Guard()) RunNamed(command, row);
+}
+void GuardedDirect(TypeID event) {
+  if (Guard()) ApplyAdjustmentDirectly(event);
+}
+
+// Rows 15 to 21: the channel commands; 22: Show All.
+void ShowAll() {
+  if (GetChannelMask(true) == kAllColorBits) {
+    ShowAllChannels = false;
+    SelectChannelCommand(0);
+  } else {
+    ShowColorChannels();
+    ShowAllChannels = true;
+  }
+}
+
+// Row 0: the Organizer, or the editor's own command when it cannot start.
+void BrowseInOrganizer() {
+  if (StartOrganizer()) return;
+  if (MainWindow) SendMessageA(MainWindow, WM_COMMAND, HostMajorVersion == 9 ? 61441 : 16229, 0);
+}
+
+// Row 44: one item that disables the smart filters when they are shown and
+// shows them when they are not.
+void ToggleSmartFilters() {
+  if (HostMajorVersion < 8 || IsSmartFilterEnabled(1))
+    RunNamed("Disable Smart Filters", AltLabels[4]);
+  else
+    RunNamed("Enable Smart Filters", AltLabels[5]);
+}
+
+// Rows 69 and 70 name their step after the submenu and the item.
+void VectorMaskCommand(const char* command, std::size_t row) {
+  char name[2 * kMenuLabelSize + 2] = {};
+  std::snprintf(name, sizeof name, "%s %s", MenuLabels[68], MenuLabels[row]);
+  RunNamed(command, name);
+}
+
+void RunTableCommand(std::size_t row) {
+  const int v = HostMajorVersion;
+  switch (row) {
+    case 0: BrowseInOrganizer(); break;
+    case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
+    case 15: case 16: case 17: case 18: case 19: case 20: case 21:
+      SelectChannelCommand(std::uint32_t(CommandId(row)));
+      break;
+    case 22: ShowAll(); break;
+    case 24: v > 3 ? GuardedDirect(FourCC("Crvs")) : GuardedNamed("AdjustmentFilter Curves", row); break;
+    case 25: GuardedNamed("AdjustmentFilter Exposure", row); break;
+    case 26: v > 3 ? GuardedDirect(FourCC("ChnM")) : GuardedNamed("AdjustmentFilter ChannelMixer", row); break;
+    case 27: GuardedNamed("AdjustmentFilter Vibrance", row); break;
+    case 28: GuardedNamed("AdjustmentFilter ColorBalance", row); break;
+    case 29: GuardedNamed("AdjustmentFilter SelectiveColor", row); break;
+    case 30: v < 11 ? GuardedNamed("AdjustmentFilter Black & White", row) : GuardedDirect(FourCC("BanW")); break;
+    case 31: ApplyAdjustmentDirectly(FourCC("Shrp")); break;
+    case 32: ApplyAdjustmentDirectly(FourCC("ShrM")); break;
+    case 33: ApplyAdjustmentDirectly(FourCC("ShrE")); break;
+    case 34: RunNamed("Fill", row); break;
+    case 41: RunNamed("Tracking", row); break;
+    case 43: RunNamed("Edit Smart Filters", row); break;
+    case 44: ToggleSmartFilters(); break;
+    case 45: RunNamed("Enable Smart Filters", AltLabels[5]); break;
+    case 47: SelectFilterMask(); break;
+    case 48: SetFilterMaskEnabled(false); break;
+    case 49: SetFilterMaskEnabled(true); break;
+    case 50: RunNamed("Clear Filter Mask", row); break;
+    case 52: case 110: RunNamed("Create Smart Object", row); break;
+    case 58: RunNamed("Mask Reveal All", row); break;
+    case 59: RunNamed("Mask Hide All", row); break;
+    case 60: RunNamed("Mask Reveal Selection", row); break;
+    case 61: RunNamed("Mask Hide Selection", row); break;
+    case 62: case 67: AddLayerMaskFromTransparency(); break;
+    case 63: RunNamed("Mask Delete", row); break;
+    case 64: RunNamed("Mask Apply", row); break;
+    case 65: RunNamed("Mask Disable", row); break;
+    case 66: RunNamed("Mask Unlink", row); break;
+    case 69: VectorMaskCommand("Vector Mask From Selection", row); break;
+    case 70: VectorMaskCommand("Vector Mask From Shape", row); break;
+    case 71: DeleteVectorMask(); break;
+    case 72: RasterizeVectorMask(); break;
+    case 73: SetVectorMaskEnabled(false); break;
+    case 74: SetVectorMaskEnabled(true); break;
+    case 94: if (v < 11) RunNamed("Exposure", row); break;
+    case 95: if (v < 11) RunNamed("Vibrance", row); break;
+    case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
+    case 104: LoadLayerMaskAsSelection(); break;
+    case 105: LoadChannelAsSelection(FourCC("Trsp")); break;
+    case 106: LoadChannelAsSelection(FourCC("RGB ")); break;
+    case 107: LoadChannelAsSelection(FourCC("Rd  ")); break;
+    case 108: LoadChannelAsSelection(FourCC("Grn ")); break;
+    case 109: LoadChannelAsSelection(FourCC("Bl  ")); break;
+    case 113: OpenManual(); break;
+    case 114: OpenPreferences(2); break;
+    case 115: OpenPreferences(0); break;
+    default: break;  // submenu parents, and commands whose feature is not in the module yet
+  }
+}
+
+}  // namespace
+
 std::int32_t DispatchCommand(std::uint32_t id) {
-  (void)id;
+  if (const int row = CommandIndex(std::int32_t(id)); row >= 0) RunTableCommand(std::size_t(row));
+  // The smart-filter (0x8600), script (0x8700) and action (0x8900) items
+  // come with their submenus' lists.
   return 0;
 }
 
 std::int32_t RunNamedCommand(const char* commandName) {
-  (void)commandName;
-  return host::kInterruptedError;
+  if (!commandName) return kCancelled;
+  const NamedCommand* command = FindNamedCommand(commandName);
+  return command && command->work ? command->work() : kCancelled;
 }
 
 void InstallCommandDispatcher() { SetNamedCommandRunner(RunNamedCommand); }
 
-bool OpenManual() { return false; }
-bool StartOrganizer() { return false; }
-bool BrowseScript(const char* title) {
-  (void)title;
+bool OpenManual() {
+  char folder[512] = {};
+  for (const char* key : {"Software\\Dovetailworks\\Quillbright", "Software\\Dovetailworks\\Quillbright64bit"}) {
+    DWORD size = sizeof folder - 1;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, "InstallPath", RRF_RT_REG_SZ, nullptr, folder, &size) == ERROR_SUCCESS)
+      break;
+    folder[0] = '\0';
+  }
+  folder[sizeof folder - 1] = '\0';
+  for (const char* file : {"QuillbrightManual.pdf", "Manual.htm"}) {
+    char path[600] = {};
+    std::snprintf(path, sizeof path, "%s%s", folder, file);
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL));
+    if (result > 32) return true;
+  }
   return false;
+}
+
+bool StartOrganizer() {
+  if (!HostIsElements || !MainWindow) return false;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(MainWindow, GWLP_HINSTANCE));
+  char path[512] = {};
+  const DWORD length = GetModuleFileNameA(instance, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return false;
+  const auto cutAtLastBackslash = [&path] {
+    char* slash = std::strrchr(path, '\\');
+    if (slash) *slash = '\0';
+  };
+  cutAtLastBackslash();
+  const int v = HostMajorVersion;
+  char organizer[600] = {};
+  if (v >= 3 && v <= 7) {
+    std::snprintf(organizer, sizeof organizer, "%s\\PhotoshopElementsOrganizer.exe", path);
+  } else if (v == 8) {
+    cutAtLastBackslash();
+    std::snprintf(organizer, sizeof organizer, "%s\\Elements Organizer 8.0\\PhotoshopElementsOrganizer.exe", path);
+  } else if (v > 8) {
+    cutAtLastBackslash();
+    std::snprintf(organizer, sizeof organizer, "%s\\Elements %d Organizer\\PhotoshopElementsOrganizer.exe", path, v);
+  } else {
+    return false;
+  }
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", organizer, nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+bool BrowseScript(const char* title) {
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof current, current);
+  const std::string folder = ScriptChooserFolder(LastScriptPath, current);
+  char path[kScriptPathSize] = {};
+  OPENFILENAMEA chooser{};
+  chooser.lStructSize = sizeof chooser;
+  chooser.hwndOwner = MainWindow;
+  chooser.lpstrFilter =
+      "All JavaScript Files (*.jsx;*.js;*.jsxbin)\0*.jsx;*.js;*.jsxbin\0"
+      "Adobe JavaScript File (*.jsx)\0*.jsx\0"
+      "JavaScript File (*.js)\0*.js\0"
+      "Adobe JavaScript Binary File (*.jsxbin)\0*.jsxbin\0";
+  chooser.lpstrFile = path;
+  chooser.nMaxFile = sizeof path;
+  chooser.lpstrInitialDir = folder.c_str();
+  chooser.lpstrTitle = title;
+  chooser.lpstrDefExt = "jsx";
+  chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameA(&chooser)) return false;
+  std::snprintf(LastScriptPath, sizeof LastScriptPath, "%s", path);
+  // Running the text needs the host's script engine, which the module does
+  // not drive yet; reading it already tells a broken file from a good one.
+  (void)ReadScriptFile(path);
+  return true;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 
+#include "commands/channels.h"
+#include "commands/dispatcher.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "localization/dialog_labels.h"
@@ -97,6 +99,7 @@ int RunStartup() {
     ApplyCollation();
     PrepareFilterTables(HostMajorVersion);
   }
+  InstallCommandDispatcher();
   InstallHooks();
   if (!MainWindow) return 1;
   InstallWindowProcedures();
@@ -166,5 +169,6 @@ void TeardownModule() {
   RemoveHooks();
   FreeHostDictionary();
   DestroyModuleMenus();
+  ResetChannelChoice();
   ResetFilterTables();
 }

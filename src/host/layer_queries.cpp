@@ -164,6 +164,26 @@ std::int32_t CountSmartFilters() {
   return std::int32_t(count);
 }
 
+bool IsSmartFilterEnabled(std::int32_t index) {
+  if (index < 1) return false;
+  const TypeID smartObject = StringToTypeID("smartObject");
+  const TypeID key = StringToTypeID("filterFX");
+  if (smartObject == 0 || key == 0) return false;
+  DescriptorHolder object;
+  TypeID cls = 0;
+  if (GetTargetProperty(kLayer, smartObject, object.out(), &cls) != 0 || !object) return false;
+  ListHolder filters;
+  if (GetDescriptorItem(object.get(), key, filters.out(), nullptr) != 0 || !filters) return false;
+  DescriptorHolder filter;
+  TypeID filterClass = 0;
+  if (ListProcs()->GetObjectValue(filters.get(), std::uint32_t(index - 1), &filterClass, filter.out()) != 0 ||
+      !filter)
+    return false;
+  host::Boolean enabled = 0;
+  if (GetDescriptorItem(filter.get(), FourCC("enab"), &enabled, nullptr) != 0) return false;
+  return enabled != 0;
+}
+
 std::int32_t CountSmartFiltersByProbing() {
   ReferenceHolder document;
   std::int32_t err = MakeReference(document);

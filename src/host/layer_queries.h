@@ -26,6 +26,9 @@ bool GetAdjustmentKindName(char* buffer, std::uint32_t size);
 
 std::int32_t CountSmartFilters();
 std::int32_t CountSmartFiltersByProbing();
+// Whether the target layer's smart filter of this index (1-based) is shown;
+// false when it cannot be read.
+bool IsSmartFilterEnabled(std::int32_t index);
 
 void RenameTargetLayer(const char* name);
 void SelectLayerByIndex(std::int32_t index, bool makeVisible, bool addToSelection);
