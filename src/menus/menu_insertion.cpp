@@ -3,6 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "commands/channels.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
@@ -18,6 +19,9 @@ namespace {
 constexpr std::int32_t kLayerMenuFirst = 2400;
 constexpr std::int32_t kOldLayerMenuSecond = 1135;  // editors 3 and older
 constexpr std::int32_t kSelectMenuFirst = 1017;
+constexpr std::int32_t kImageMenuFirst = 2990;
+constexpr std::int32_t kOldImageMenuFirst = 1134;  // editor 2
+constexpr std::int32_t kOldImageMenuThird = 1044;  // editors 1 and 3
 constexpr std::int32_t kFileMenuAnchor = 16203;
 constexpr std::int32_t kFilterMenuAnchor = 1019;
 constexpr std::int32_t kEnhanceMenuFirst = 16314;
@@ -31,6 +35,10 @@ constexpr std::size_t kScriptsRow = 2;
 constexpr int kFirstAntiAliasRow = 36;  // Crisp, Sharp, Strong, Smooth
 constexpr int kLastAntiAliasRow = 39;
 constexpr std::size_t kTextKindRow = 40;
+constexpr std::size_t kSmartFilterToggleRow = 44;
+constexpr int kFirstChannelRow = 15;  // RGB, then Red ... Green + Blue
+constexpr int kLastChannelRow = 21;
+constexpr std::size_t kShowAllRow = 22;
 constexpr std::size_t kUserMaskToggleRow = 65;
 constexpr std::size_t kUserMaskLinkRow = 66;
 constexpr std::size_t kLayerVisibilityRow = 77;
@@ -195,6 +203,7 @@ void UpdateLayerMenuLabels(HMENU popup, int v) {
   const int antiAlias = TextAntiAlias(text);
   CheckRadioCommand(popup, antiAlias >= 1 ? kFirstAntiAliasRow - 1 + antiAlias : -1, kFirstAntiAliasRow,
                     kLastAntiAliasRow);
+  if (v >= 8) SetLabel(popup, kSmartFilterToggleRow, AltLabels[IsSmartFilterEnabled(1) ? 4 : 5]);
   if (v >= 9) return;
   SetLabel(popup, kUserMaskToggleRow, AltLabels[IsLayerMaskEnabled() ? 10 : 11]);
   SetLabel(popup, kUserMaskLinkRow, AltLabels[IsLayerMaskLinked() ? 12 : 13]);
@@ -203,6 +212,19 @@ void UpdateLayerMenuLabels(HMENU popup, int v) {
 // Host filters chosen on such a layer become smart filters, so the ones the
 // host disables there are opened up. Before 8 the filters cannot be counted.
 bool LayerTakesSmartFilters(int v) { return v >= 8 ? CountSmartFilters() > 0 : IsSmartObjectLayer(); }
+
+// The Channels submenu shows which colour channels are targeted; "Show All"
+// is on while a single channel or a pair is shown with all three visible.
+void UpdateChannelChecks() {
+  HMENU channels = LiveModuleSubmenu(kChannelsMenu);
+  const std::int32_t choice = ChannelChoiceOfMask(GetChannelMask(false));
+  if (choice < 0) return;
+  CheckRadioCommand(channels, kFirstChannelRow + choice, kFirstChannelRow, kLastChannelRow);
+  const bool showAll = choice > 0 ? GetChannelMask(true) == kAllColorBits : ShowAllChannels;
+  CommandTable[kShowAllRow].Checked = showAll ? 1 : 0;
+  if (channels)
+    SetCommandCheck(channels, CommandId(kShowAllRow), showAll ? CheckMode::Check : CheckMode::Uncheck);
+}
 
 // Inserts a plain separator; the counter of its menu grows.
 void InsertSeparator(HMENU menu, int position, int& counter) {
@@ -270,6 +292,7 @@ void CheckRadioCommand(HMENU menu, int index, int first, int last) {
 void UpdateToggleLabels(HMENU popup, std::int32_t id0, std::int32_t id1, std::int32_t id2) {
   (void)id2;
   if (id0 == kLayerMenuFirst || id1 == kOldLayerMenuSecond) UpdateLayerMenuLabels(popup, HostMajorVersion);
+  if (id0 == kImageMenuFirst || id0 == kOldImageMenuFirst || id2 == kOldImageMenuThird) UpdateChannelChecks();
   if (id0 == kSelectMenuFirst)
     SetCommandCheck(popup, CommandId(kQuickMaskRow),
                     CommandTable[kQuickMaskRow].Checked == 1 ? CheckMode::Check : CheckMode::Uncheck);
