@@ -1,0 +1,222 @@
+// Commands as the user starts them: one identifier in, the host's events out,
+// named steps where the command is one step of the history.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "commands/channels.h"
+#include "commands/dispatcher.h"
+#include "commands/script_files.h"
+#include "entry/module_state.h"
+#include "localization/dictionary.h"
+#include "localization_support.h"
+#include "menus/command_table.h"
+#include "menus/menu_insertion.h"
+#include "menus/module_menus.h"
+#include "plugin_fixture.h"
+
+namespace {
+
+constexpr std::uint32_t Id(std::size_t row) { return std::uint32_t(CommandId(row)); }
+
+class DispatcherTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    LoadHostDictionaryFrom(host_.path().c_str());  // none there: English defaults
+    UseVersion(8);
+    InstallCommandDispatcher();
+  }
+  void TearDown() override {
+    FreeHostDictionary();
+    CommandTable = InitialCommandTable;
+    ResetChannelChoice();
+    PluginTest::TearDown();
+  }
+  static void UseVersion(int version) {
+    HostMajorVersion = version;
+    CommandTable = InitialCommandTable;
+    AdjustCommandTable();
+    BuildMenuLabels();
+  }
+  // One document whose layers are given, the top one targeted.
+  void Layers(const std::string& layers, const std::string& extra = "") {
+    StartHost((R"({"documents": [{"title": "a.psd", "layers": [)" + layers + "]" + extra + "}]" +
+               (answers_.empty() ? "" : R"(, "answers": {"messages": [)" + answers_ + "]}") + "}")
+                  .c_str());
+  }
+  sim::Json TopLayer() { return sim::ModelState()["documents"][0]["layers"].back(); }
+
+  TempFolder host_;
+  std::string answers_;
+};
+
+constexpr const char* kBackground = R"({"name": "Background", "background": true})";
+
+TEST_F(DispatcherTest, ApplyingTheLayerMaskIsOneStepNamedAfterItsItem) {
+  Layers(std::string(kBackground) + R"(, {"name": "Masked", "userMask": {"enabled": true, "linked": true}})");
+  DispatchCommand(Id(64));
+  ExpectLines(Take({"step-begin", "play", "step-end"}),
+              {{R"({"kind":"step-begin","name":"Apply"})"},
+               {R"({"kind":"play","event":"slct","descriptor":[["null",{"ref":[{"class":"Chnl","enum":["Ordn","Msk "]}]}],["MkVs",{"bool":false}]],"mode":2,"result":0})"},
+               {R"({"kind":"play","event":"Dlt ","descriptor":[["null",{"ref":[{"class":"Chnl","enum":["Ordn","Trgt"]}]}],["Aply",{"bool":true}]],"mode":2,"result":0})"},
+               {R"({"kind":"step-end","name":"Apply","result":0,"kept":true})"}});
+  EXPECT_TRUE(TopLayer()["userMask"].is_null());
+}
+
+TEST_F(DispatcherTest, NamedCommandsRunTheFirstNameTheyBeginWith) {
+  UseVersion(9);
+  Layers(std::string(kBackground) + R"(, {"name": "Plain"})");
+  EXPECT_EQ(RunNamedCommand("Mask Hide All (from the panel)"), 0);
+  const auto made = Take({"play"});
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_EQ(made[0]["event"], "Mk  ");
+  EXPECT_EQ(sim::ToText(made[0]["descriptor"]).find("HdAl") != std::string::npos, true);
+
+  // A name nothing begins with, and work the module cannot do, drop the step.
+  EXPECT_EQ(RunNamedCommand("Something Else"), host::kInterruptedError);
+  EXPECT_EQ(RunNamedCommand("Fade"), host::kInterruptedError);
+  EXPECT_EQ(RunNamedCommand(nullptr), host::kInterruptedError);
+  EXPECT_TRUE(Take({"play"}).empty());
+}
+
+TEST_F(DispatcherTest, CommandsWhoseWorkIsMissingStartNothing) {
+  // Fade and Exposure are the module's own dialogs: until they exist, the
+  // command neither asks to simplify a smart object nor leaves an empty step.
+  answers_ = R"("OK")";
+  Layers(std::string(kBackground) + R"(, {"name": "Smart", "kind": "smartObject"})");
+  DispatchCommand(Id(7));
+  DispatchCommand(Id(25));
+  EXPECT_TRUE(Take({"step-begin", "play", "message"}).empty());
+  EXPECT_EQ(TopLayer()["kind"], "smartObject");
+}
+
+TEST_F(DispatcherTest, IdentifiersOutsideTheCommandsDoNothing) {
+  Layers(kBackground);
+  for (std::uint32_t id : {0u, 0x85FFu, 0x8600u, 0x8700u, 0x8874u, 0x8900u, 0x8A00u, Id(2), Id(57)})
+    EXPECT_EQ(DispatchCommand(id), 0);
+  EXPECT_TRUE(Take({"play", "step-begin", "message"}).empty());
+}
+
+TEST_F(DispatcherTest, CurvesOnASmartObjectAsksToSimplifyFirst) {
+  answers_ = R"("Cancel", "OK")";
+  Layers(std::string(kBackground) + R"(, {"name": "Smart", "kind": "smartObject"})");
+  DispatchCommand(Id(24));  // Cancel: nothing happens
+  EXPECT_TRUE(Take({"play"}).empty());
+  EXPECT_EQ(TopLayer()["kind"], "smartObject");
+
+  DispatchCommand(Id(24));  // OK: simplified, then the host's Curves
+  ExpectLines(Take({"play"}),
+              {{R"({"kind":"play","event":"rasterizeLayer","descriptor":[["null",{"ref":[{"class":"Lyr ","enum":["Ordn","Trgt"]}]}],["What",{"enum":["rasterizeItem","placed"]}]],"mode":2,"result":0})"},
+               {R"({"kind":"play","event":"Crvs","descriptor":[],"mode":1,"result":0})"}});
+  EXPECT_EQ(TopLayer().value("kind", "pixel"), "pixel");
+}
+
+TEST_F(DispatcherTest, ChannelMixerOpensOnTheIdentityMix) {
+  Layers(kBackground);
+  DispatchCommand(Id(26));
+  ExpectLines(Take({"play"}),
+              {{R"({"kind":"play","event":"ChnM","descriptor":[["presetKind",{"enum":["presetKindType","presetKindDefault"]}],["Rd  ",{"object":"ChMx","items":[["Rd  ",{"unit":"#Prc","value":100.0}]]}],["Grn ",{"object":"ChMx","items":[["Grn ",{"unit":"#Prc","value":100.0}]]}],["Bl  ",{"object":"ChMx","items":[["Bl  ",{"unit":"#Prc","value":100.0}]]}]],"mode":1,"result":0})"}});
+}
+
+TEST_F(DispatcherTest, ChannelPairsAreTargetedAndRemembered) {
+  Layers(kBackground);
+  DispatchCommand(Id(20));  // Red + Blue
+  ExpectLines(Take({"play"}),
+              {{R"({"kind":"play","event":"slct","descriptor":[["null",{"ref":[{"class":"Chnl","enum":["Chnl","Rd  "]}]}]],"mode":2,"result":0})"},
+               {R"({"kind":"play","event":"slct","descriptor":[["null",{"ref":[{"class":"Chnl","enum":["Chnl","Bl  "]}]}],["Extd",{"bool":true}]],"mode":2,"result":0})"}});
+  EXPECT_EQ(LastChannelChoice, 5);
+  EXPECT_EQ(GetChannelMask(false), kRedBit | kBlueBit);
+  EXPECT_EQ(GetChannelMask(true), kRedBit | kBlueBit);
+}
+
+TEST_F(DispatcherTest, ShowAllTwiceReturnsToTheChannelChosenBefore) {
+  Layers(kBackground);
+  DispatchCommand(Id(17));  // Green
+  EXPECT_EQ(GetChannelMask(true), kGreenBit);
+  Take();
+
+  DispatchCommand(Id(22));  // Show All: the colour channels come into view
+  ExpectLines(Take({"play"}),
+              {{R"({"kind":"play","event":"Shw ","descriptor":[["null",{"list":[{"ref":[{"class":"Chnl","enum":["Chnl","Rd  "]}]},{"ref":[{"class":"Chnl","enum":["Chnl","Grn "]}]},{"ref":[{"class":"Chnl","enum":["Chnl","Bl  "]}]}]}]],"mode":2,"result":0})"}});
+  EXPECT_TRUE(ShowAllChannels);
+  EXPECT_EQ(GetChannelMask(true), kAllColorBits);
+  EXPECT_EQ(GetChannelMask(false), kGreenBit);
+
+  DispatchCommand(Id(22));  // and off again: green alone
+  EXPECT_FALSE(ShowAllChannels);
+  EXPECT_EQ(GetChannelMask(true), kGreenBit);
+  EXPECT_EQ(LastChannelChoice, 2);
+}
+
+TEST_F(DispatcherTest, ImageMenuChecksTheTargetedChannels) {
+  Layers(kBackground, R"(, "targetChannels": ["Grn ", "Bl  "])");
+  CreateModuleMenus();
+  HMENU image = CreatePopupMenu();
+  AppendMenuA(image, MF_STRING, 2990, "Mode");
+  for (int k = 1; k < 14; ++k) AppendMenuA(image, MF_STRING, UINT_PTR(3000 + k), "Host");
+  UpdatePopupMenu(image);
+  HMENU channels = ModuleSubmenus[kChannelsMenu];
+  for (std::size_t row = 15; row <= 22; ++row) {
+    const UINT state = GetMenuState(channels, Id(row), MF_BYCOMMAND);
+    ASSERT_NE(state, UINT(-1)) << "row " << row;
+    // Green + Blue is checked, and Show All: every colour channel is visible.
+    EXPECT_EQ((state & MF_CHECKED) != 0, row == 21 || row == 22) << "row " << row;
+  }
+  RemoveMenu(image, Id(14), MF_BYCOMMAND);
+  DestroyMenu(image);
+  DestroyModuleMenus();
+}
+
+TEST_F(DispatcherTest, SmartFilterToggleReadsAsWhatItWillDo) {
+  Layers(std::string(kBackground) +
+         R"(, {"name": "Smart", "kind": "smartObject", "smartFilters": [{"name": "Blur", "enabled": false}]})");
+  CreateModuleMenus();
+  HMENU layer = CreatePopupMenu();
+  AppendMenuA(layer, MF_STRING, 2400, "New");
+  for (int k = 1; k < 30; ++k) AppendMenuA(layer, MF_STRING, UINT_PTR(3000 + k), "Host");
+  UpdatePopupMenu(layer);
+  EXPECT_STREQ(MenuLabels[44], "Enable Smart Filters");
+
+  Layers(std::string(kBackground) +
+         R"(, {"name": "Smart", "kind": "smartObject", "smartFilters": [{"name": "Blur", "enabled": true}]})");
+  UpdatePopupMenu(layer);
+  EXPECT_STREQ(MenuLabels[44], "Disable Smart Filters");
+  for (int i = GetMenuItemCount(layer) - 1; i >= 0; --i)
+    if (GetSubMenu(layer, i)) RemoveMenu(layer, UINT(i), MF_BYPOSITION);
+  DestroyMenu(layer);
+  DestroyModuleMenus();
+}
+
+TEST_F(DispatcherTest, VectorMaskStepsAreNamedAfterTheSubmenuAndTheItem) {
+  UseVersion(9);
+  Layers(std::string(kBackground) + R"(, {"name": "Plain"})", R"(, "selection": true)");
+  DispatchCommand(Id(69));
+  const auto steps = Take({"step-begin", "step-end"});
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0]["name"], std::string(MenuLabels[68]) + " " + MenuLabels[69]);
+  EXPECT_EQ(steps[1]["kept"], true);
+  EXPECT_TRUE(TopLayer()["vectorMask"].is_object());
+}
+
+TEST(ScriptFiles, ReadWithoutByteOrderMarkAndNothingForMissingFiles) {
+  TempFolder folder;
+  WriteBytes(folder / "bom.jsx", "\xEF\xBB\xBF" "alert(1);");
+  WriteBytes(folder / "plain.jsx", "alert(2);");
+  WriteBytes(folder / "empty.jsx", "");
+  // A first byte 0xEF that is not a byte-order mark is text and stays.
+  WriteBytes(folder / "latin.jsx", "\xEF");
+  EXPECT_EQ(ReadScriptFile((folder / "bom.jsx").c_str()), "alert(1);");
+  EXPECT_EQ(ReadScriptFile((folder / "plain.jsx").c_str()), "alert(2);");
+  EXPECT_EQ(ReadScriptFile((folder / "empty.jsx").c_str()), "");
+  EXPECT_EQ(ReadScriptFile((folder / "latin.jsx").c_str()), "\xEF");
+  EXPECT_FALSE(ReadScriptFile((folder / "gone.jsx").c_str()).has_value());
+  EXPECT_FALSE(ReadScriptFile(folder.path().c_str()).has_value());  // a folder
+  EXPECT_FALSE(ReadScriptFile(nullptr).has_value());
+
+  EXPECT_EQ(ScriptChooserFolder("C:\\Scripts\\a.jsx", "D:\\Here"), "C:\\Scripts");
+  EXPECT_EQ(ScriptChooserFolder("", "D:\\Here"), "D:\\Here");
+}
+
+}  // namespace
