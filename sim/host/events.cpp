@@ -4,18 +4,12 @@
 // transcript already shows that they were played.
 #include <algorithm>
 
-#include "model.h"
+#include "events.h"
 
 namespace sim {
 namespace {
 
 constexpr TypeID C(const char (&code)[5]) { return host::FourCC(code); }
-
-struct Play {
-  Model& model;
-  const DescriptorData& params;
-  std::string* historyName;
-};
 
 const ReferenceData* Target(const Play& play) {
   const Value* v = FindEntry(play.params, C("null"));
@@ -262,13 +256,9 @@ host::OSErr OnInvert(Play& play) {
   int p = ActiveLayer(*doc);
   if (p < 0) return err::kCannotApply;
   Json& layer = (*doc)["layers"][size_t(p)];
-  const Json& channels = (*doc)["targetChannels"];
-  if (channels.size() == 1 && channels[0] == "Msk " && layer["userMask"].is_object()) {
-    layer["userMask"]["inverted"] = layer["userMask"].value("inverted", 0) + 1;
-  } else {
-    if (layer.value("kind", std::string("pixel")) != "pixel") return err::kCannotApply;   // no pixels to invert
-    layer["inverted"] = layer.value("inverted", 0) + 1;
-  }
+  // An edited mask is the masks' row's (events_masks.cpp).
+  if (layer.value("kind", std::string("pixel")) != "pixel") return err::kCannotApply;   // no pixels to invert
+  layer["inverted"] = layer.value("inverted", 0) + 1;
   *play.historyName = "Invert";
   return err::kNone;
 }
@@ -305,22 +295,6 @@ host::OSErr OnMerge(Play& play) {
 
 host::OSErr OnMake(Play& play) {
   Json* doc = CurrentDocument(play.model);
-  const Value* created = FindEntry(play.params, C("Nw  "));
-  const Value* at = FindEntry(play.params, C("At  "));
-  if (created && created->type == host::kTypeClass && created->cls == C("Chnl") && at &&
-      at->type == host::kTypeReference && !at->ref.empty() && at->ref[0].enumValue == C("Msk ")) {
-    if (!doc) return err::kNoSuchObject;
-    int p = ActiveLayer(*doc);
-    if (p < 0) return err::kCannotApply;
-    Json& layer = (*doc)["layers"][size_t(p)];
-    if (layer.value("background", false) || layer["userMask"].is_object()) return err::kCannotApply;
-    layer["userMask"] = Json{{"enabled", true}, {"linked", true}};
-    const Value* using_ = FindEntry(play.params, C("Usng"));
-    if (using_ && using_->type == host::kTypeEnumerated && using_->enumValue == C("HdAl"))
-      layer["userMask"]["hideAll"] = true;
-    *play.historyName = "Add Layer Mask";
-    return err::kNone;
-  }
   const ReferenceData* ref = Target(play);
   if (ref && (*ref)[0].cls == C("Lyr ") && (*ref)[0].form == host::kFormClass) {
     if (!doc) return err::kNoSuchObject;
@@ -415,11 +389,17 @@ struct EventRow {
   host::OSErr (*apply)(Play&);
 };
 
+// Rows for the same event are asked in order until one takes the event.
 const EventRow kEvents[] = {
-    {C("slct"), OnSelect},  {C("Dlt "), OnDelete}, {C("Dplc"), OnDuplicate},
-    {C("FltI"), OnFlatten}, {C("Invr"), OnInvert}, {C("MrgL"), OnMerge},
-    {C("Mrg2"), OnMerge},   {C("Mk  "), OnMake},   {C("setd"), OnSet},
+    {C("slct"), OnSelect},  {C("Dlt "), OnDeleteVectorMask}, {C("Dlt "), OnDelete},
+    {C("Dplc"), OnSaveSelection}, {C("Dplc"), OnDuplicate},
+    {C("FltI"), OnFlatten}, {C("Invr"), OnInvertMask}, {C("Invr"), OnInvert},
+    {C("MrgL"), OnMerge},   {C("Mrg2"), OnMerge},
+    {C("Mk  "), OnMakeMaskOrPath}, {C("Mk  "), OnMake},
+    {C("setd"), OnSetSelectionOrMasks}, {C("setd"), OnSet},
     {C("Shw "), OnShow},    {C("Hd  "), OnHide},
+    {C("Invs"), OnInverseSelection}, {C("Intr"), OnIntersectSelection}, {C("Fl  "), OnFill},
+    {StringToId("rasterizeLayer"), OnRasterize},
 };
 
 }  // namespace
@@ -431,6 +411,7 @@ host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std
     Model before = m;
     Play play{m, params, historyName};
     host::OSErr result = row.apply(play);
+    if (result == kNotThisRow) continue;
     if (result != err::kNone) {
       m = std::move(before);   // a refused event leaves no trace
       historyName->clear();

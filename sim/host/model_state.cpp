@@ -78,7 +78,10 @@ void ApplyEdit(const Json& edit) {
     (*doc)["target"] = target;
     ResetTargetChannels(*doc);
   }
-  if (edit.contains("selection")) (*doc)["selection"] = edit["selection"].is_boolean() && edit["selection"].get<bool>();
+  if (edit.contains("selection")) {
+    (*doc)["selection"] = edit["selection"].is_boolean() && edit["selection"].get<bool>();
+    doc->erase("selectionArea");   // a selection made by hand follows nothing loaded before
+  }
   if (edit.contains("closeDocument")) {
     const Json& which = edit["closeDocument"];
     int n = which.is_number_integer() ? which.get<int>() : m.current;

@@ -1,0 +1,33 @@
+// The rows of the event table (events.cpp) that live in files of their own.
+#pragma once
+
+#include <string>
+
+#include "model.h"
+
+namespace sim {
+
+// One played event as a row sees it.
+struct Play {
+  Model& model;
+  const DescriptorData& params;
+  std::string* historyName;
+};
+
+// A row answers this when the event is not of its kind: the next row for the
+// same event is asked, and after the last the event is answered 0 with no
+// change. Not a host code (they are all 0 or negative).
+constexpr host::OSErr kNotThisRow = 1;
+
+// Masks and the selection (events_masks.cpp).
+host::OSErr OnMakeMaskOrPath(Play& play);        // Mk  : layer mask, work path, vector mask
+host::OSErr OnSetSelectionOrMasks(Play& play);   // setd: selection, mask flags, background
+host::OSErr OnDeleteVectorMask(Play& play);      // Dlt : the vector mask
+host::OSErr OnInvertMask(Play& play);            // Invr: the edited mask channel
+host::OSErr OnInverseSelection(Play& play);      // Invs
+host::OSErr OnIntersectSelection(Play& play);    // Intr
+host::OSErr OnSaveSelection(Play& play);         // Dplc of the selection
+host::OSErr OnFill(Play& play);                  // Fl
+host::OSErr OnRasterize(Play& play);             // rasterizeLayer: vector mask, smart object
+
+}  // namespace sim
