@@ -23,11 +23,13 @@ namespace {
 // Filters that editors 6 and 7 cannot apply as smart filters.
 constexpr const char* kNotOfferedBefore8[] = {"Find Edges", "Solarize", "Facet", "Fragment", "NTSC Colors"};
 
+// Cut to fit; the rest of the slot is cleared, so that a slot reads the same
+// whatever it held before.
 template <std::size_t Size>
 void CopyBounded(char (&buffer)[Size], std::string_view text) {
   const std::size_t length = std::min(text.size(), Size - 1);
   std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
+  std::memset(buffer + length, 0, Size - length);
 }
 
 // The caller's buffers hold kFilterTextSize characters.
