@@ -49,6 +49,24 @@ bool HasExtraChannel(const Json& doc, const std::string& name) {
   return false;
 }
 
+// The composite channel's code in the document's mode.
+std::string CompositeChannel(const Json& doc) {
+  const std::string mode = doc.value("mode", std::string("RGBColor"));
+  if (mode == "CMYKColor") return "CMYK";
+  if (mode == "labColor") return "Lab ";
+  if (mode == "RGBColor") return "RGB ";
+  return {};
+}
+
+// The visible colour channels become `shown`; extra channels keep theirs.
+void ShowComponents(Json& doc, const Json& shown) {
+  Json visible = shown;
+  if (doc["visibleChannels"].is_array())
+    for (const auto& c : doc["visibleChannels"])
+      if (!IsComponent(doc, c.get<std::string>())) visible.push_back(c);
+  doc["visibleChannels"] = visible;
+}
+
 // ---- slct ----
 
 host::OSErr SelectLayer(Play& play, Json& doc, const RefPart& part) {
@@ -74,6 +92,13 @@ host::OSErr SelectLayer(Play& play, Json& doc, const RefPart& part) {
 host::OSErr SelectChannel(Play& play, Json& doc, const RefPart& part) {
   std::string channel = ChannelFromPart(part);
   if (channel == "Trgt") return err::kNone;
+  const Json components = ComponentChannels(doc.value("mode", std::string("RGBColor")));
+  if (channel == CompositeChannel(doc)) {
+    // The composite: every colour channel targeted and shown.
+    doc["targetChannels"] = components;
+    ShowComponents(doc, components);
+    return err::kNone;
+  }
   int active = ActiveLayer(doc);
   const Json* layer = active >= 0 ? &doc["layers"][size_t(active)] : nullptr;
   if (channel == "Msk ") {
@@ -88,6 +113,14 @@ host::OSErr SelectChannel(Play& play, Json& doc, const RefPart& part) {
     if (std::find(targets.begin(), targets.end(), Json(channel)) == targets.end()) targets.push_back(channel);
   } else {
     targets = Json::array({channel});
+  }
+  // Targeting colour channels shows exactly the targeted ones among them,
+  // as clicking them in the Channels panel does.
+  if (IsComponent(doc, channel)) {
+    Json shown = Json::array();
+    for (const auto& c : targets)
+      if (IsComponent(doc, c.get<std::string>())) shown.push_back(c);
+    ShowComponents(doc, shown);
   }
   if (const Value* v = FindEntry(play.params, C("MkVs")); v && v->type == host::kTypeBoolean && v->flag &&
                                                           channel != "Msk " && channel != "filterMask") {
