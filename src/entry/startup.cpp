@@ -18,6 +18,7 @@
 #include "menus/filter_menu.h"
 #include "menus/module_menus.h"
 #include "ui/hooks.h"
+#include "ui/procedure_state.h"
 #include "ui/window_discovery.h"
 #include "ui/window_procedures.h"
 
@@ -165,6 +166,10 @@ int StartModule() {
 }
 
 void TeardownModule() {
+  // First, while the views still run the module's procedures: the control
+  // bar's timer stops, an open adjustment pop-up loses the module's items,
+  // and procedures that stay on the editor's windows pass everything on.
+  ReleaseProcedureState();
   if (WindowsVersionCode < 11 && HostMajorVersion < 11) RestoreWindowProcedures();
   RemoveHooks();
   FreeHostDictionary();

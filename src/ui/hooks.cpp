@@ -1,6 +1,7 @@
 #include "ui/hooks.h"
 
 #include "entry/module_state.h"
+#include "ui/procedure_state.h"
 
 HookHandle KeyboardHook;
 HookHandle MouseHook;
@@ -39,5 +40,12 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  // A pop-up the editor tracks itself tells the main window only which item
+  // was highlighted; the release of the button over the main window (which
+  // holds the mouse during the menu loop) is what makes it a click.
+  if (code == HC_ACTION && wParam == WM_LBUTTONUP && LastMenuPick != 0 && MainWindow) {
+    const auto* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+    if (record && record->hwnd == MainWindow) MenuClickSeen = true;
+  }
   return CallNextHookEx(MouseHook.get(), code, wParam, lParam);
 }

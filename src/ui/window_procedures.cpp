@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "menus/menu_insertion.h"
+#include "ui/procedure_state.h"
 
 SavedProcedure SavedMainProc;
 SavedProcedure SavedLayersProc;
@@ -33,12 +33,17 @@ WNDPROC SwapProcedure(HWND window, WNDPROC procedure) {
 
 bool ReplaceWindowProcedure(SavedProcedure& saved, HWND window, WNDPROC procedure) {
   if (!window || !procedure || !IsWindow(window)) return false;
-  if (saved.window == window && saved.installed == procedure && CurrentProcedure(window) == procedure) return true;
+  if (saved.window == window && saved.installed == procedure && CurrentProcedure(window) == procedure) {
+    // Still in place from before a shutdown that left it there.
+    ProceduresIdle = false;
+    return true;
+  }
   if (saved.window && !RestoreWindowProcedure(saved)) return false;
   if (CurrentProcedure(window) == procedure) return false;
   WNDPROC previous = SwapProcedure(window, procedure);
   if (!previous) return false;
   saved = {window, previous, procedure};
+  ProceduresIdle = false;
   return true;
 }
 
@@ -60,23 +65,4 @@ void RestoreWindowProcedures() {
 LRESULT PassOn(const SavedProcedure& saved, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!saved.previous) return DefWindowProcA(window, message, wParam, lParam);
   return CallWindowProcA(saved.previous, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // The module's items go into the editor's menu before the editor itself
-  // sees it about to open.
-  if (message == WM_INITMENUPOPUP) UpdatePopupMenu(reinterpret_cast<HMENU>(wParam));
-  return PassOn(SavedMainProc, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK LayersViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return PassOn(SavedLayersProc, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK ControlBarViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return PassOn(SavedControlBarProc, window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK ToolbarViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return PassOn(SavedToolbarProc, window, message, wParam, lParam);
 }

@@ -34,11 +34,29 @@ void RestoreWindowProcedures();
 // Calls the saved procedure (DefWindowProcA when there is none).
 LRESULT PassOn(const SavedProcedure& saved, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The module's procedures.
+// The module's procedures. Whatever one of them does not handle, and
+// everything while ProceduresIdle is set, goes to the procedure it replaced;
+// nothing the module throws reaches the editor's message loop.
+//
+// The main window: the editor's menus as they open, the module's owner-drawn
+// items, its menu commands, the editor's filter commands on a smart object,
+// and the items of pop-ups the editor tracks itself.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The Layers view: the panel buttons, and a double click on the thumbnail of
+// an adjustment layer or a smart object.
 LRESULT CALLBACK LayersViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The control bar: the Scripts and Actions buttons, and the late search for
+// a Layers view that was not there at start-up (editor 11).
 LRESULT CALLBACK ControlBarViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The toolbar (editor 11): the Quick Mask button.
 LRESULT CALLBACK ToolbarViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Whether the cursor is on the smart-filter badge of a layer that has smart
+// filters; unless `testOnly`, a hit also opens Edit Smart Filters.
+bool SmartFilterBadgeHit(bool testOnly);
+
+// Stops the control bar's timer of the late Layers-view search, when one runs.
+void StopLateLayersViewSearch();
 
 // Each role with its slot and its procedure, for start-up.
 inline bool ReplaceMainWindowProcedure(HWND window) {
