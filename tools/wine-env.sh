@@ -16,13 +16,23 @@ qb_ensure_prefix() {
   fi
 }
 
-# Starts Xvfb when there is no display; the caller stops it with qb_stop_display.
+# Whether display :n belongs to a running X server. A server that died
+# leaves its lock and socket behind; those are not in the way.
+qb_display_taken() {
+  local lock="/tmp/.X$1-lock" pid
+  [ -e "$lock" ] || [ -e "/tmp/.X11-unix/X$1" ] || return 1
+  pid="$(tr -d ' \n' < "$lock" 2>/dev/null)"
+  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null
+}
+
+# Starts Xvfb when there is no display; the caller stops it with qb_stop_all.
 qb_ensure_display() {
   QB_XVFB_PID=""
   if [ -z "${DISPLAY:-}" ]; then
     local n
-    for n in $(seq 90 130); do
-      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    for n in $(seq 90 599); do
+      qb_display_taken "$n" && continue
+      rm -f "/tmp/.X11-unix/X$n" "/tmp/.X$n-lock"
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
       QB_XVFB_PID=$!
       for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
