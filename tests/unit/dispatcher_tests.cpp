@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "commands/channels.h"
 #include "commands/dispatcher.h"
@@ -217,6 +218,45 @@ TEST(ScriptFiles, ReadWithoutByteOrderMarkAndNothingForMissingFiles) {
 
   EXPECT_EQ(ScriptChooserFolder("C:\\Scripts\\a.jsx", "D:\\Here"), "C:\\Scripts");
   EXPECT_EQ(ScriptChooserFolder("", "D:\\Here"), "D:\\Here");
+}
+
+}  // namespace
+
+namespace {
+
+// A stand-in for the editor's main window that keeps the commands it gets.
+std::vector<WPARAM> gHostCommands;
+LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) gHostCommands.push_back(wParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(DispatcherTest, BrowseInOrganizerFallsBackToTheEditorsOwnCommand) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = RecordCommands;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "DispatcherTestMain";
+  RegisterClassA(&windowClass);
+  HWND main = CreateWindowA("DispatcherTestMain", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                            windowClass.hInstance, nullptr);
+  ASSERT_NE(main, nullptr);
+  MainWindow = main;
+  // No Organizer beside this program: the editor's own command instead,
+  // which moved in version 9.
+  for (int version : {8, 9, 10}) {
+    gHostCommands.clear();
+    HostMajorVersion = version;
+    DispatchCommand(Id(0));
+    ASSERT_EQ(gHostCommands.size(), 1u) << "version " << version;
+    EXPECT_EQ(gHostCommands[0], version == 9 ? WPARAM(61441) : WPARAM(16229)) << "version " << version;
+  }
+  // Photoshop has no Organizer to fall back from.
+  HostIsElements = false;
+  EXPECT_FALSE(StartOrganizer());
+  HostIsElements = true;
+  MainWindow = nullptr;
+  DestroyWindow(main);
+  UnregisterClassA("DispatcherTestMain", windowClass.hInstance);
 }
 
 }  // namespace
