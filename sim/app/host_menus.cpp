@@ -33,7 +33,8 @@ constexpr Item FilterFamilies() { return {Kind::FilterFamilies, 0, nullptr, {}, 
 // File: the plug-in looks for 16203 and inserts up to position 21 (its
 // Scripts and Actions submenus after a separator of its own at 19).
 constexpr Item kFile[] = {
-    Cmd(16201, L"&New Blank File...\tCtrl+N"), Cmd(16203, L"&Open...\tCtrl+O"),
+    Cmd(16201, L"&New Blank File...\tCtrl+N"), Cmd(16203, L"&Open...\tCtrl+O", 4),
+    Cmd(10, L"&Open...\tCtrl+O", 0, 2), Cmd(20, L"&Open...\tCtrl+O", 3, 3),  // editors 1 to 3
     Cmd(16204, L"Open Recently &Edited File"), Cmd(16205, L"D&uplicate..."), Cmd(16206, L"&Close\tCtrl+W"),
     Cmd(16207, L"Close A&ll\tAlt+Ctrl+W"), Sep(), Cmd(16208, L"&Save\tCtrl+S"),
     Cmd(16209, L"Save &As...\tShift+Ctrl+S"), Cmd(16210, L"Save for &Web...\tAlt+Shift+Ctrl+S"),
@@ -53,7 +54,8 @@ constexpr Item kPreferences[] = {
 
 // Edit: anchor 1961; the plug-in inserts at 3 and 10.
 constexpr Item kEdit[] = {
-    Cmd(1961, L"&Undo\tCtrl+Z"), Cmd(1962, L"&Redo\tCtrl+Y"), Cmd(1963, L"Re&vert"), Sep(),
+    Cmd(1961, L"&Undo\tCtrl+Z", 3), Cmd(1960, L"&Undo\tCtrl+Z", 0, 2), Cmd(1962, L"&Redo\tCtrl+Y"),
+    Cmd(1963, L"Re&vert"), Sep(),
     Cmd(1103, L"Cu&t\tCtrl+X"), Cmd(1104, L"&Copy\tCtrl+C"), Cmd(1105, L"Copy &Merged\tShift+Ctrl+C"),
     Cmd(1106, L"&Paste\tCtrl+V"), Cmd(1107, L"Paste &Into Selection\tShift+Ctrl+V"), Cmd(1108, L"&Delete"),
     Sep(), Cmd(1109, L"F&ill Selection..."), Cmd(1110, L"&Stroke (Outline) Selection..."),
@@ -70,7 +72,11 @@ constexpr Item kMode[] = {
 
 // Image: anchor 2990; the plug-in inserts up to position 11.
 constexpr Item kImage[] = {
-    Cmd(2988, L"&Rotate"), Cmd(2989, L"&Transform"), Cmd(2990, L"&Crop"), Cmd(2991, L"Reco&mpose...\tAlt+Ctrl+R"),
+    Cmd(2988, L"&Rotate", 4), Cmd(2989, L"&Transform", 4), Cmd(2990, L"&Crop", 4),
+    // Editors 1 and 3 lead with 1044 third, editor 2 with 1134 first.
+    Cmd(1134, L"&Rotate", 2, 2), Cmd(1042, L"&Rotate", 0, 1), Cmd(1042, L"&Rotate", 3, 3),
+    Cmd(1043, L"&Transform", 0, 3), Cmd(1044, L"&Crop", 0, 1), Cmd(1044, L"&Crop", 3, 3), Cmd(1045, L"&Crop", 2, 2),
+    Cmd(2991, L"Reco&mpose...\tAlt+Ctrl+R"),
     Cmd(2992, L"Divide Scanned &Photos"), Sep(), Cmd(2993, L"R&esize"), Sub(L"Mo&de", kMode),
     Cmd(2994, L"Convert Color Pro&file"), Cmd(2995, L"Magic E&xtractor..."), Sep(),
     Cmd(2996, L"Image &Size...\tAlt+Ctrl+I"), Cmd(2997, L"Ca&nvas Size...\tAlt+Ctrl+C"),
@@ -79,7 +85,7 @@ constexpr Item kImage[] = {
 // Enhance > Adjust Lighting: anchor 3065 (Shadows/Highlights, also a filter
 // the plug-in applies as a smart filter); its Curves and Exposure go at 3.
 constexpr Item kAdjustLighting[] = {
-    Cmd(3065, L"&Shadows/Highlights..."), Cmd(3066, L"&Brightness/Contrast..."), Cmd(3067, L"&Levels...\tCtrl+L"),
+    Cmd(3065, L"&Shadows/Highlights...", 3), Cmd(1803, L"&Shadows/Highlights...", 0, 2), Cmd(3066, L"&Brightness/Contrast..."), Cmd(3067, L"&Levels...\tCtrl+L"),
 };
 
 // Enhance > Adjust Color: anchor 1812; Color Variations stands at position 7,
@@ -111,7 +117,7 @@ constexpr Item kLayerStyle[] = {
 
 // Layer > New Adjustment Layer: anchor 6303; the plug-in inserts at 11.
 constexpr Item kNewAdjustmentLayer[] = {
-    Cmd(6303, L"&Levels..."), Cmd(6304, L"&Brightness/Contrast..."), Cmd(6305, L"&Hue/Saturation..."),
+    Cmd(6303, L"&Levels...", 3), Cmd(65289, L"&Levels...", 1, 1), Cmd(65268, L"&Levels...", 2, 2), Cmd(6304, L"&Brightness/Contrast..."), Cmd(6305, L"&Hue/Saturation..."),
     Cmd(6306, L"&Gradient Map..."), Cmd(6307, L"&Photo Filter..."), Cmd(6308, L"&Invert"),
     Cmd(6309, L"&Threshold..."), Cmd(6310, L"P&osterize..."), Sep(), Cmd(6311, L"&Solid Color..."),
     Cmd(6312, L"G&radient..."), Cmd(6313, L"P&attern..."),
@@ -136,7 +142,9 @@ constexpr Item kLayerMask[] = {
 // Layer: anchor 2400 at position 0 (the plug-in recognises the menu by it);
 // the plug-in inserts up to position 27.
 constexpr Item kLayer[] = {
-    Cmd(2400, L"&New Layer...\tShift+Ctrl+N"), Cmd(2401, L"D&uplicate Layer..."), Cmd(2402, L"De&lete Layer"),
+    Cmd(2400, L"&New Layer...\tShift+Ctrl+N", 4), Cmd(1130, L"&New Layer...\tShift+Ctrl+N", 0, 3),
+    Cmd(2401, L"D&uplicate Layer...", 4), Cmd(1135, L"D&uplicate Layer...", 0, 3),  // editors 1 to 3: 1135 second
+    Cmd(2402, L"De&lete Layer"),
     Cmd(2403, L"&Rename Layer..."), Sub(L"Layer St&yle", kLayerStyle), Sep(), Cmd(2404, L"New &Fill Layer"),
     Sub(L"New Ad&justment Layer", kNewAdjustmentLayer), Cmd(2405, L"Layer Content O&ptions..."),
     Sub(L"&Type", kType), Cmd(2406, L"Si&mplify Layer"), Sep(),
@@ -318,7 +326,7 @@ HMENU BuildPopup(std::span<const Item> items, int version) {
 
 int MenuLayoutVersion(int version) {
   if (version == 0) return 8;
-  return std::clamp(version, 4, 12);
+  return std::clamp(version, 1, 12);
 }
 
 HMENU CreateHostMenuBar(int version) {

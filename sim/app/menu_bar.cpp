@@ -91,7 +91,11 @@ sim::Json DescribeMenu(HMENU menu) {
     if (!GetMenuItemInfoW(menu, UINT(i), TRUE, &info)) continue;
     sim::Json item;
     item["pos"] = i;
-    item["id"] = info.hSubMenu ? -1 : int(info.wID);
+    // A submenu's parent carries a command identifier only when its owner
+    // gave it one (the plug-in does); otherwise -1 (menus appended as pop-ups
+    // have their handle there).
+    const bool ownId = info.wID != 0 && info.wID <= 0xFFFF;
+    item["id"] = info.hSubMenu && !ownId ? -1 : int(info.wID);
     item["label"] = Narrow(RawLabel(menu, i));
     item["enabled"] = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
     item["checked"] = (info.fState & MFS_CHECKED) != 0;
