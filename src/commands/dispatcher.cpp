@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "adjustments/direct_adjustment.h"
@@ -21,6 +23,7 @@
 #include "host/layer_queries.h"
 #include "localization/dictionary.h"
 #include "menus/command_table.h"
+#include "modes/script_bridge.h"
 #include "host_types.h"
 
 namespace {
@@ -154,6 +157,7 @@ void RunTableCommand(std::size_t row) {
   const int v = HostMajorVersion;
   switch (row) {
     case 0: BrowseInOrganizer(); break;
+    case 3: BrowseScript(MenuLabels[3]); break;
     case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
       SelectChannelCommand(std::uint32_t(CommandId(row)));
@@ -294,8 +298,8 @@ bool BrowseScript(const char* title) {
   chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameA(&chooser)) return false;
   std::snprintf(LastScriptPath, sizeof LastScriptPath, "%s", path);
-  // Running the text needs the host's script engine, which the module does
-  // not drive yet; reading it already tells a broken file from a good one.
-  (void)ReadScriptFile(path);
+  // An unreadable file is not reported: the chooser has just shown it, so
+  // it went away or is locked, and the user can simply pick it again.
+  if (const std::optional<std::string> text = ReadScriptFile(path)) RunJavaScript(text->c_str(), true);
   return true;
 }

@@ -15,6 +15,7 @@
 #include "menus/command_table.h"
 #include "menus/menu_insertion.h"
 #include "menus/module_menus.h"
+#include "modes/script_bridge.h"
 #include "plugin_fixture.h"
 
 namespace {
@@ -257,6 +258,17 @@ TEST_F(DispatcherTest, BrowseInOrganizerFallsBackToTheEditorsOwnCommand) {
   MainWindow = nullptr;
   DestroyWindow(main);
   UnregisterClassA("DispatcherTestMain", windowClass.hInstance);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DispatcherTest, ScriptsRunThroughTheHostsEngineInUnicode) {
+  Layers(kBackground);
+  EXPECT_TRUE(RunJavaScript("app.name; // \xE4", true));
+  ExpectLines(Take({"script"}), {{R"({"kind":"script","text":"app.name; // ä","result":""})"}});
+  EXPECT_FALSE(RunJavaScript(nullptr, true));
 }
 
 }  // namespace
