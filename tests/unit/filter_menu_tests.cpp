@@ -218,12 +218,6 @@ TEST_F(FilterMenuTest, StartUpKeepsTheRowsOfTheRunningVersion) {
   EXPECT_FALSE(Lookup(3065).found);
 }
 
-TEST_F(FilterMenuTest, StartUpFindsTheFamiliesInTheStoredOrder) {
-  Prepare(8);
-  const std::array<int, kFilterFamilyCount + 1> starts = {0, 15, 24, 32, 45, 50, 57, 64, 81, 90, 96, 98, 103};
-  EXPECT_EQ(FamilyStart, starts);
-}
-
 TEST_F(FilterMenuTest, EditorsBefore8OfferNeitherFindEdgesNorSolarizeNorFacetNorFragmentNorNtscColors) {
   struct Index {
     const char* name;
