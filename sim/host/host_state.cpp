@@ -110,6 +110,7 @@ void ResetHost(const Json& scenario) {
                   ? s.scenario["answers"]
                   : Json::object();
   s.nextMessageAnswer = 0;
+  s.nextFileAnswer = 0;
   s.nextScriptAnswer = 0;
   s.descriptors.Clear();
   s.references.Clear();

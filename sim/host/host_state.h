@@ -80,6 +80,7 @@ struct HostState {
   bool recordGets = false;
   Json answers = Json::object();
   size_t nextMessageAnswer = 0;
+  size_t nextFileAnswer = 0;
   size_t nextScriptAnswer = 0;
 
   Registry<DescriptorData> descriptors;

@@ -103,7 +103,39 @@ std::string ButtonsName(const std::vector<std::pair<int, HWND>>& buttons) {
   return "OTHER";
 }
 
+// The common file dialogs: their file-name box is the combo box 0x47C (the
+// edit 0x480 in the old style).
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+bool IsFileChooser(HWND box) { return GetDlgItem(box, kFileNameCombo) || GetDlgItem(box, kFileNameEdit); }
+
+// Types the scenario's next file into the chooser and confirms, or cancels
+// when the answer is null or there is none.
+void AnswerFileChooser(HWND box) {
+  gAnswered.insert(box);
+  auto& s = State();
+  const Json& answers = s.answers.contains("files") ? s.answers["files"] : Json::array();
+  Json answer = nullptr;
+  if (answers.is_array() && s.nextFileAnswer < answers.size()) answer = answers[s.nextFileAnswer++];
+  Record(Json{{"kind", "file"}, {"title", Utf8(WindowText(box))}, {"answer", answer.is_string() ? answer : nullptr}});
+  if (!answer.is_string()) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return;
+  }
+  const std::string path = answer.get<std::string>();
+  const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+  std::wstring wide(size_t(length > 0 ? length : 1), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), length);
+  SetDlgItemTextW(box, GetDlgItem(box, kFileNameCombo) ? kFileNameCombo : kFileNameEdit, wide.c_str());
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 void AnswerBox(HWND box) {
+  if (IsFileChooser(box)) {
+    AnswerFileChooser(box);
+    return;
+  }
   BoxParts parts;
   EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&parts));
   // The editor's and the plug-in's own dialogs are #32770 too; a message box
