@@ -65,11 +65,15 @@ constexpr ScreenRect SmartFilterBadgeColumn(const ScreenRect& view, int hostVers
           view.bottom - insets.bottom};
 }
 
-// The host's own button that opens the new-adjustment-layer pop-up. Editors
-// without a known layout count the whole view.
+// The host's own button that opens the new-adjustment-layer pop-up. Editor
+// 12 keeps the panel of 11. Counting a whole view as the button would hand
+// every menu opened while the mouse rests on the panel (a menu of the menu
+// bar opened with the keyboard, the panel's own context menus) the
+// adjustment items instead of its own; only editors whose layout is not
+// known at all get the whole view.
 constexpr ScreenRect AdjustmentButtonRect(const ScreenRect& view, int hostVersion) {
   if (hostVersion == 8) return {view.left + 31, view.bottom - 22, view.left + 57, view.bottom};
   if (hostVersion == 9 || hostVersion == 10) return {view.left + 58, view.bottom - 22, view.left + 84, view.bottom};
-  if (hostVersion == 11) return {view.left + 30, view.top, view.left + 60, view.top + 25};
+  if (hostVersion == 11 || hostVersion == 12) return {view.left + 30, view.top, view.left + 60, view.top + 25};
   return view;
 }

@@ -200,7 +200,8 @@ TEST(LayersViewGeometry, ColumnsKeepTheirEdgesForAnyView) {
   EXPECT_EQ(AdjustmentButtonRect(view, 8), (ScreenRect{41, 398, 67, 420}));
   EXPECT_EQ(AdjustmentButtonRect(view, 10), (ScreenRect{68, 398, 94, 420}));
   EXPECT_EQ(AdjustmentButtonRect(view, 11), (ScreenRect{40, 20, 70, 45}));
-  EXPECT_EQ(AdjustmentButtonRect(view, 12), view);
+  EXPECT_EQ(AdjustmentButtonRect(view, 12), AdjustmentButtonRect(view, 11));
+  EXPECT_EQ(AdjustmentButtonRect(view, 13), view);
 }
 
 // The control bar in editor 11: a click off its buttons, while the Layers

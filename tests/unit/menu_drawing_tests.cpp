@@ -196,6 +196,7 @@ TEST_F(AdjustmentPopupTest, TheModulesItemsAreThereWhileThePopupIsOpen) {
   };
   const Row rows[] = {
       {11, {30, 0}, {5001, 5002, 5003, 0, 0x885D, 0x885E, 0x885F, 0x8860, 0, 0x8861, 0x8862, 0x8863}},
+      {12, {59, 24}, {5001, 5002, 5003, 0, 0x885D, 0x885E, 0x885F, 0x8860, 0, 0x8861, 0x8862, 0x8863}},
       {10, {83, 299}, {5001, 5002, 5003, 0, 0x885E, 0x885F, 0x8861}},
       {8, {31, 278}, {5001, 5002, 5003, 0, 0x885E, 0x885F, 0x8861}},
   };
@@ -229,6 +230,7 @@ TEST_F(AdjustmentPopupTest, OffTheButtonThePopupIsTheEditorsAlone) {
       {10, {83, 277}, true},  // above it
       {7, {31, 278}, true},   // no such button before 8
       {8, {31, 278}, false},  // no Layers view found
+      {12, {150, 150}, true},  // editor 12's panel is 11's: the view is no button
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.version);
