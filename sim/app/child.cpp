@@ -81,7 +81,7 @@ int RunEditor(const Options& options) {
     RecordError(watch);
     status = 1;
   } else {
-    StepRunner runner(plugin, main);
+    StepRunner runner(plugin, main, hostSettings.version);
     runner.RunAll(scenario.value("steps", sim::Json::array()));
     sim::ReportLeaks();
     ReportPluginLeftovers();

@@ -1,9 +1,11 @@
 #include "host_windows.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <vector>
 
+#include "host_popups.h"
 #include "sim_host.h"
 
 namespace simapp {
@@ -36,6 +38,14 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
+    case WM_LBUTTONDOWN:
+      // The panels' own buttons and menu icons open the editor's pop-ups.
+      if (OnHostViewPress(window, POINT{short(LOWORD(lParam)), short(HIWORD(lParam))})) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+      // A click in a floating panel leaves the main window in front.
+      if (window == gFloatingPanel) return MA_NOACTIVATE;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
@@ -100,15 +110,31 @@ HWND AddPalette(Builder& b, HWND group, const wchar_t* name, int y, int height) 
   return palette ? b.Fill(palette, L"PSViewC") : nullptr;
 }
 
-// The Layers view: blend mode, opacity and the list of layers, nothing else.
-HWND AddLayersPanel(Builder& b, HWND group, int y, int height) {
+// The Layers view: blend mode, opacity, the layer list it draws itself and
+// the list's scroll bar, nothing else. From version 11 a row of buttons
+// (the new-adjustment-layer button among them) stands above the controls.
+HWND AddLayersPanel(Builder& b, HWND group, int y, int height, int version) {
   HWND view = AddPalette(b, group, L"Layers", y, height);
   if (!view) return nullptr;
   RECT r{};
   GetClientRect(view, &r);
-  b.Child(view, L"ComboBox", L"", 4, 4, 120, 200, CBS_DROPDOWNLIST);
-  b.Child(view, L"Edit", L"100%", 130, 4, 50, 22, ES_AUTOHSCROLL);
-  b.Child(view, L"ElementsScroller", L"", 0, 32, r.right, r.bottom - 32 - 36);
+  const int controlsTop = version >= 11 ? 30 : 4, listTop = version >= 11 ? 55 : 32, footHeight = 36;
+  constexpr int kScrollBarWidth = 16;
+  b.Child(view, L"ComboBox", L"", 4, controlsTop, 120, 200, CBS_DROPDOWNLIST);
+  b.Child(view, L"Edit", L"100%", 130, controlsTop, 50, 22, ES_AUTOHSCROLL);
+  b.Child(view, L"ElementsScroller", L"", r.right - kScrollBarWidth, listTop, kScrollBarWidth,
+          std::max(0, int(r.bottom) - listTop - footHeight));
+  return view;
+}
+
+// The Undo History panel: its list of states and a scroll bar; its menu icon
+// at the top right.
+HWND AddHistoryPanel(Builder& b, HWND group, int y, int height) {
+  HWND view = AddPalette(b, group, L"Undo History", y, height);
+  if (!view) return nullptr;
+  RECT r{};
+  GetClientRect(view, &r);
+  b.Child(view, L"ElementsScroller", L"", r.right - 16, 24, 16, std::max(0, int(r.bottom) - 24));
   return view;
 }
 
@@ -167,11 +193,14 @@ std::string BuildHostWindows(HWND mainWindow, HINSTANCE instance, const HostSett
     if (HWND dock = b.Child(mainWindow, L"OWL.Dock", L"", 0, panelTop, kToolbarWidth, panelHeight))
       gViews["toolbar"] = AddBar(b, dock, L"OWL.ToolbarContainer", L"OWL.Toolbar");
 
-  const int effectsHeight = panelHeight * 2 / 5;
+  const int effectsHeight = panelHeight / 5, historyHeight = panelHeight / 5;
+  const int layersTop = effectsHeight + historyHeight;
   if (HWND dock = b.Child(mainWindow, L"OWL.Dock", L"", width - kPanelWidth, panelTop, kPanelWidth, panelHeight)) {
     if (HWND group = AddTabGroup(b, dock)) {
       AddEffectsPanel(b, group, 0, effectsHeight);
-      if (host.layersPanel == "docked") gViews["layers"] = AddLayersPanel(b, group, effectsHeight, panelHeight - effectsHeight);
+      SetHistoryView(AddHistoryPanel(b, group, effectsHeight, historyHeight));
+      if (host.layersPanel == "docked")
+        gViews["layers"] = AddLayersPanel(b, group, layersTop, panelHeight - layersTop, host.version);
     }
   }
   if (host.layersPanel == "floating") {
@@ -183,7 +212,7 @@ std::string BuildHostWindows(HWND mainWindow, HINSTANCE instance, const HostSett
                                      frame.left + width / 2, frame.top + 120, kPanelWidth, 420, mainWindow, nullptr,
                                      instance, nullptr);
     if (!gFloatingPanel) return "the floating Layers panel cannot be created (error " + std::to_string(GetLastError()) + ")";
-    if (HWND group = AddTabGroup(b, gFloatingPanel)) gViews["layers"] = AddLayersPanel(b, group, 0, 418);
+    if (HWND group = AddTabGroup(b, gFloatingPanel)) gViews["layers"] = AddLayersPanel(b, group, 0, 418, host.version);
   }
   if (b.Failed()) return "the editor's panels cannot be created (error " + std::to_string(GetLastError()) + ")";
   return {};
@@ -193,6 +222,7 @@ void DestroyHostWindows() {
   if (gFloatingPanel && IsWindow(gFloatingPanel)) DestroyWindow(gFloatingPanel);
   gFloatingPanel = nullptr;
   gViews.clear();
+  SetHistoryView(nullptr);
   if (gPanelBrush) DeleteObject(gPanelBrush);
   gPanelBrush = nullptr;
 }

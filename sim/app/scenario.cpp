@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <sstream>
 
+#include "key_names.h"
 #include "text.h"
 
 namespace simapp {
@@ -336,18 +337,27 @@ void CheckStep(const Json& step, const std::string& p) {
     nonEmptyString("menu");
     CheckChoose(step, p);
   } else if (k == "popup") {
-    OneOf(step, "popup", p, {"layersAdjustment"});
+    OneOf(step, "popup", p, {"layersAdjustment", "history", "layers"});
     CheckChoose(step, p);
+    Bool(step, "keyboard", p);
   } else if (k == "command") {
     Int(step, "command", p, 0, 0xFFFFFFFFll);
   } else if (k == "key") {
     nonEmptyString("key");
+    KeyChord chord;
+    std::string why;
+    if (!ParseKeyChord(step["key"].get<std::string>(), chord, why)) Fail(Sub(p, "key"), why);
     Int(step, "repeat", p, 1, 100);
   } else if (k == "click") {
     OneOf(step, "click", p, {"layers", "controlBar", "toolbar"});
-    Int(step, "x", p, -10000, 10000);
-    Int(step, "y", p, -10000, 10000);
-    for (const char* f : {"double", "ctrl", "alt", "hover"}) Bool(step, f, p);
+    for (const char* axis : {"x", "y"}) {
+      if (!step.contains(axis)) Fail(Sub(p, axis), "missing: expected an integer -10000..10000");
+      Int(step, axis, p, -10000, 10000);
+    }
+    for (const char* f : {"double", "ctrl", "alt", "hover", "keyboard"}) Bool(step, f, p);
+    if (step.value("hover", false) == true && step.value("double", false) == true)
+      Fail(Sub(p, "hover"), "a move only cannot be a double click");
+    CheckChoose(step, p);
   } else if (k == "dialog") {
     ExpectArray(step["dialog"], Sub(p, "dialog"));
     for (size_t i = 0; i < step["dialog"].size(); ++i) CheckDialogAction(step["dialog"][i], At(Sub(p, "dialog"), i));

@@ -1,7 +1,9 @@
 #include "steps.h"
 
 #include <exception>
+#include <vector>
 
+#include "input_steps.h"
 #include "menu_bar.h"
 #include "message_pump.h"
 
@@ -11,6 +13,10 @@ namespace {
 std::string g_current;
 
 void RecordError(const std::string& text) { sim::Record(sim::Json{{"kind", "error"}, {"text", text}}); }
+
+void RecordErrors(const std::vector<std::string>& texts) {
+  for (const std::string& text : texts) RecordError(text);
+}
 
 bool HasSelectStep(const sim::Json& steps) {
   for (const sim::Json& step : steps)
@@ -65,6 +71,12 @@ void StepRunner::Run(const sim::Json& step) {
       const std::string name = it->get<std::string>();
       std::string error = step.contains("choose") ? ChooseMenuItem(main_, name, step["choose"]) : OpenMenu(main_, name);
       if (!error.empty()) RecordError(error);
+    } else if (step.contains("click")) {
+      RecordErrors(RunClickStep(main_, step));
+    } else if (step.contains("popup")) {
+      RecordErrors(RunPopupStep(main_, step, hostVersion_));
+    } else if (step.contains("key")) {
+      RecordErrors(RunKeyStep(main_, step));
     } else {
       RecordError("the step " + g_current + " is not supported by this editor yet");
     }

@@ -12,7 +12,8 @@ namespace simapp {
 
 class StepRunner {
  public:
-  StepRunner(PluginModule& plugin, HWND mainWindow) : plugin_(plugin), main_(mainWindow) {}
+  StepRunner(PluginModule& plugin, HWND mainWindow, int hostVersion = 8)
+      : plugin_(plugin), main_(mainWindow), hostVersion_(hostVersion) {}
 
   // Runs every step; a scenario without "select" steps is framed by
   // "Startup" and an `Opn ` event before, and "Shutdown" after.
@@ -30,6 +31,7 @@ class StepRunner {
  private:
   PluginModule& plugin_;
   HWND main_;
+  int hostVersion_;  // the major version the scenario's host has
   void* globals_ = nullptr;  // the plug-in's globals, kept across calls
 };
 
