@@ -22,6 +22,12 @@ void Append(std::vector<std::string>& to, std::vector<std::string> more) {
   to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
+// A `choose` that found no pop-up to choose from is the scenario's mistake
+// (or the plug-in's), not something to pass over.
+void CheckSomethingWasChosenFrom(const sim::Json& step, const MenuWatch& watch, std::vector<std::string>& problems) {
+  if (step.contains("choose") && !watch.SawMenu()) problems.push_back("no pop-up opened to choose from");
+}
+
 std::string Taken(bool taken, const std::string& what) {
   return taken ? std::string() : "the editor did not take the input of " + what + " within " +
                                      std::to_string(kInputLimitMs / 1000) + " s";
@@ -71,6 +77,7 @@ std::vector<std::string> RunClickStep(HWND main, const sim::Json& step) {
   if (late.empty()) late = Taken(PumpUntilInputTaken(kInputLimitMs), "the click");
   if (!hover) NoteClick(screen);
   Append(problems, watch.Stop());
+  CheckSomethingWasChosenFrom(step, watch, problems);
   if (!late.empty()) problems.push_back(late);
   return problems;
 }
@@ -136,6 +143,7 @@ std::vector<std::string> RunKeyStep(HWND main, const sim::Json& step) {
   ReleaseModifiers(modifiers);
   if (late.empty()) late = Taken(PumpUntilInputTaken(kInputLimitMs), what);
   Append(problems, watch.Stop());
+  CheckSomethingWasChosenFrom(step, watch, problems);
   if (!late.empty()) problems.push_back(late);
   return problems;
 }

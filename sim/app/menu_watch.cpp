@@ -1,5 +1,6 @@
 #include "menu_watch.h"
 
+#include <exception>
 #include <functional>
 #include <mutex>
 
@@ -16,6 +17,7 @@ struct MenuWatch::State {
   std::mutex mutex;  // guards the two below
   std::vector<std::string> problems;
   UINT chosen = 0;
+  bool sawMenu = false;
 };
 
 namespace {
@@ -63,7 +65,8 @@ BOOL CALLBACK FindVisibleMenuWindow(HWND window, LPARAM found) {
 std::string ItemText(const sim::Json& choose) {
   if (choose.is_number_integer()) return std::to_string(choose.get<long long>());
   std::string path;
-  for (const sim::Json& label : choose) path += (path.empty() ? "\"" : " > \"") + label.get<std::string>() + "\"";
+  for (const sim::Json& label : choose)
+    path += (path.empty() ? "\"" : " > \"") + (label.is_string() ? label.get<std::string>() : label.dump()) + "\"";
   return path;
 }
 
@@ -71,7 +74,12 @@ std::string ItemText(const sim::Json& choose) {
 int ResolveItem(HMENU menu, const MenuChoice& choice, std::string& problem) {
   const int count = GetMenuItemCount(menu);
   const std::string where = "the pop-up \"" + choice.name + "\"";
-  if (choice.choose.is_array() && choice.choose.size() > 1) {
+  const bool byLabel = choice.choose.is_array() && !choice.choose.empty() && choice.choose[0].is_string();
+  if (!byLabel && !choice.choose.is_number_integer()) {
+    problem = where + " is chosen from by an item identifier or a label";
+    return -1;
+  }
+  if (byLabel && choice.choose.size() > 1) {
     problem = where + " is chosen from by one label; its submenus are not followed (" + ItemText(choice.choose) + ")";
     return -1;
   }
@@ -120,7 +128,11 @@ void OnMenuOpened(Opened& opened) {
 LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kOpenedMessage:
-      OnMenuOpened(*reinterpret_cast<Opened*>(lParam));
+      try {
+        OnMenuOpened(*reinterpret_cast<Opened*>(lParam));
+      } catch (const std::exception& e) {
+        reinterpret_cast<Opened*>(lParam)->problem = std::string("the open pop-up cannot be read: ") + e.what();
+      }
       return 1;
     case kAnnounceMessage: {
       // The system's menu loop tells the owner that the mouse highlighted
@@ -233,21 +245,24 @@ bool ChooseByMouse(MenuWatch::State& s, const Opened& opened) {
   return true;
 }
 
-DWORD WINAPI Watch(void* parameter) {
-  MenuWatch::State& s = *static_cast<MenuWatch::State*>(parameter);
+void WatchMenus(MenuWatch::State& s) {
   for (bool first = true;; first = false) {
-    if (!WaitFor([&] { return InMenuLoop(s.editorThread); }, INFINITE, s.stop)) return 0;
+    if (!WaitFor([&] { return InMenuLoop(s.editorThread); }, INFINITE, s.stop)) return;
+    {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      s.sawMenu = true;
+    }
     Opened opened;
     opened.choice = &s.choice;
     opened.first = first;
     if (!CallEditor(kOpenedMessage, 0, reinterpret_cast<LPARAM>(&opened)))
       Problem(s, "the editor did not answer while a menu was open");
-    if (first && s.choice.buttonStillDown && GetAsyncKeyState(VK_LBUTTON) < 0) SendLeftButton(false);
+    if (first && s.choice.buttonStillDown) SendLeftButton(false);
     bool chose = false;
-    if (!opened.popup) {
-      Problem(s, "a menu loop of the menu bar opened; it was closed with Escape");
-    } else if (!opened.problem.empty()) {
+    if (!opened.problem.empty()) {
       Problem(s, opened.problem);
+    } else if (!opened.popup) {
+      Problem(s, "a menu loop of the menu bar opened; it was closed with Escape");
     } else if (opened.position >= 0) {
       chose = s.choice.keyboard ? ChooseByKeyboard(s, opened) : ChooseByMouse(s, opened);
     }
@@ -263,6 +278,16 @@ DWORD WINAPI Watch(void* parameter) {
       WaitFor([&] { return !InMenuLoop(s.editorThread); }, kReactionLimitMs);
     }
   }
+}
+
+DWORD WINAPI Watch(void* parameter) {
+  MenuWatch::State& s = *static_cast<MenuWatch::State*>(parameter);
+  try {
+    WatchMenus(s);
+  } catch (const std::exception& e) {
+    Problem(s, std::string("the helper that plays the user in menus failed: ") + e.what());
+  }
+  return 0;
 }
 
 }  // namespace
@@ -312,6 +337,7 @@ std::vector<std::string> MenuWatch::Stop() {
   mouseHook_ = nullptr;
   problems.insert(problems.begin(), state_->problems.begin(), state_->problems.end());
   chosen_ = state_->chosen;
+  sawMenu_ = state_->sawMenu;
   CloseHandle(state_->stop);
   delete state_;
   state_ = nullptr;
@@ -319,5 +345,7 @@ std::vector<std::string> MenuWatch::Stop() {
 }
 
 UINT MenuWatch::ChosenId() const { return chosen_; }
+
+bool MenuWatch::SawMenu() const { return sawMenu_; }
 
 }  // namespace simapp

@@ -37,6 +37,8 @@ class MenuWatch {
   // After Stop(): the identifier of the item the helper chose in the first
   // pop-up; 0 when it chose none.
   UINT ChosenId() const;
+  // After Stop(): whether a menu loop ran at all.
+  bool SawMenu() const;
 
   struct State;
 
@@ -45,6 +47,7 @@ class MenuWatch {
   HANDLE thread_ = nullptr;
   HHOOK mouseHook_ = nullptr;
   UINT chosen_ = 0;
+  bool sawMenu_ = false;
 };
 
 }  // namespace simapp

@@ -348,6 +348,8 @@ void CheckStep(const Json& step, const std::string& p) {
     std::string why;
     if (!ParseKeyChord(step["key"].get<std::string>(), chord, why)) Fail(Sub(p, "key"), why);
     Int(step, "repeat", p, 1, 100);
+    CheckChoose(step, p);
+    Bool(step, "keyboard", p);
   } else if (k == "click") {
     OneOf(step, "click", p, {"layers", "controlBar", "toolbar"});
     for (const char* axis : {"x", "y"}) {
