@@ -1,5 +1,7 @@
 #include "input_steps.h"
 
+#include <iterator>
+
 #include "host_popups.h"
 #include "host_windows.h"
 #include "input.h"
