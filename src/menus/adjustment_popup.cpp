@@ -4,6 +4,7 @@
 
 #include "entry/module_state.h"
 #include "menus/command_table.h"
+#include "menus/menu_drawing.h"
 #include "ui/view_rects.h"
 
 HMENU AdjustmentPopup = nullptr;
@@ -42,9 +43,12 @@ void AppendAdjustmentItems(HMENU popup) {
   AppendedSeparators = 0;
   for (std::size_t row = kFirstAdjustmentRow; row <= kLastAdjustmentRow; ++row) {
     if (!CommandExists(row, HostMajorVersion)) continue;
-    if (CommandTable[row].Separator == kSeparatorBefore && AppendMenuA(popup, MF_SEPARATOR, 0, nullptr))
+    // The pop-up is the Layers panel's own, drawn by the editor in every
+    // version that has it: the module's items and separators are drawn too.
+    if (CommandTable[row].Separator == kSeparatorBefore &&
+        AppendMenuA(popup, MF_SEPARATOR | MF_OWNERDRAW, 0, reinterpret_cast<LPCSTR>(kModuleSeparatorData)))
       ++AppendedSeparators;
-    AppendMenuA(popup, MF_STRING, UINT_PTR(CommandId(row)), MenuLabels[row]);
+    AppendMenuA(popup, MF_OWNERDRAW, UINT_PTR(CommandId(row)), nullptr);
   }
 }
 

@@ -54,6 +54,10 @@ constexpr int kCheckMarkSize = 7;
 constexpr unsigned char CheckMarkRows[kCheckMarkSize] = {0b0000001, 0b0000011, 0b1000111, 0b1101110,
                                                          0b1111100, 0b0111000, 0b0010000};
 
+// A separator: its height, and its line's inset from the item's sides.
+constexpr int kSeparatorHeight = 9;
+constexpr int kSeparatorInset = 2;
+
 constexpr const char* kShortcutGap = "     ";
 constexpr int kShortcutRightMargin = 16;
 constexpr std::size_t kItemTextSize = 256;
@@ -87,6 +91,14 @@ void MeasuredText(std::int32_t id, char* buffer, std::size_t size) {
 }
 
 }  // namespace
+
+void InsertModuleSeparator(HMENU menu, int position, int hostVersion) {
+  if (hostVersion >= 6)
+    InsertMenuA(menu, UINT(position), MF_BYPOSITION | MF_SEPARATOR | MF_OWNERDRAW, 0,
+                reinterpret_cast<LPCSTR>(kModuleSeparatorData));
+  else
+    InsertMenuA(menu, UINT(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
 
 const char* MenuFontFace(int hostVersion) {
   if (hostVersion >= 6) return "Myriad Web Pro";
@@ -179,6 +191,31 @@ BOOL DrawMenuItem(const DRAWITEMSTRUCT& item) {
       text.right -= kShortcutRightMargin;
       DrawTextA(dc, shortcut, -1, &text, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);
     }
+  }
+  return TRUE;
+}
+
+BOOL MeasureModuleSeparator(MEASUREITEMSTRUCT& item) {
+  // The width comes from the menu's other items.
+  item.itemWidth = 0;
+  item.itemHeight = kSeparatorHeight;
+  return TRUE;
+}
+
+BOOL DrawModuleSeparator(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  if (!dc) return TRUE;
+  SavedDcState state(dc);
+  {
+    BrushHolder fill(CreateSolidBrush(HostPanelBackground()));
+    if (fill) FillRect(dc, &item.rcItem, fill.get());
+  }
+  const RECT& box = item.rcItem;
+  const int middle = box.top + (box.bottom - box.top) / 2;
+  const RECT line{box.left + kSeparatorInset, middle, box.right - kSeparatorInset, middle + 1};
+  if (line.right > line.left) {
+    BrushHolder stroke(CreateSolidBrush(ColorsFor(HostMajorVersion).grayedText));
+    if (stroke) FillRect(dc, &line, stroke.get());
   }
   return TRUE;
 }

@@ -14,6 +14,16 @@ constexpr std::uint32_t kOwnerDrawnIdEnd = 0x8A00;  // the first identifier afte
 
 constexpr bool IsOwnerDrawnId(std::uint32_t id) { return id >= kFirstOwnerDrawnId && id < kOwnerDrawnIdEnd; }
 
+// The item data of the separators the module inserts, which tells them from
+// the editor's own when they are owner-drawn: they have no identifier.
+constexpr ULONG_PTR kModuleSeparatorData = 0x51425350;  // "QBSP"
+
+constexpr bool IsModuleSeparator(ULONG_PTR itemData) { return itemData == kModuleSeparatorData; }
+
+// Inserts one of the module's separators at `position`: owner-drawn in
+// editors that draw their own (from 6), plain before.
+void InsertModuleSeparator(HMENU menu, int position, int hostVersion);
+
 // The menu font of the editor: its face and its height in pixels. The
 // adjustment pop-up of the Layers panel has a smaller font in editors that
 // otherwise use the larger one.
@@ -38,3 +48,8 @@ void MenuItemLabel(std::int32_t id, char* buffer, std::size_t size);
 // WM_MEASUREITEM and WM_DRAWITEM of an owner-drawn module item. Both 1.
 BOOL MeasureMenuItem(HWND window, MEASUREITEMSTRUCT& item);
 BOOL DrawMenuItem(const DRAWITEMSTRUCT& item);
+
+// The same for an owner-drawn separator of the module's: a thin line across
+// the item, as high as the editor's own separators.
+BOOL MeasureModuleSeparator(MEASUREITEMSTRUCT& item);
+BOOL DrawModuleSeparator(const DRAWITEMSTRUCT& item);

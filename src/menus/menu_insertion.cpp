@@ -10,6 +10,7 @@
 #include "host/host_objects.h"
 #include "host/layer_queries.h"
 #include "menus/filter_menu_host.h"
+#include "menus/menu_drawing.h"
 
 std::int32_t MenuState = 0;
 
@@ -226,9 +227,13 @@ void UpdateChannelChecks() {
     SetCommandCheck(channels, CommandId(kShowAllRow), showAll ? CheckMode::Check : CheckMode::Uncheck);
 }
 
-// Inserts a plain separator; the counter of its menu grows.
+// The editor draws its own items from 4 and its separators from 6; the
+// module's items look the same as theirs in each version.
+bool ItemsOwnerDrawn(int v) { return v >= 4; }
+
+// Inserts a separator; the counter of its menu grows.
 void InsertSeparator(HMENU menu, int position, int& counter) {
-  InsertMenuA(menu, UINT(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  InsertModuleSeparator(menu, position, HostMajorVersion);
   ++counter;
 }
 
@@ -354,13 +359,23 @@ int UpdatePopupMenu(HMENU popup) {
       if (opens) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
         info.wID = UINT(id);
         info.hSubMenu = own;
-        info.dwTypeData = MenuLabels[i];
+        if (ItemsOwnerDrawn(v)) {
+          info.fType = MFT_OWNERDRAW;
+        } else {
+          info.fMask |= MIIM_STRING;
+          info.fType = MFT_STRING;
+          info.dwTypeData = MenuLabels[i];
+        }
         InsertMenuItemA(popup, UINT(base + topCount), TRUE, &info);
       } else {
-        InsertMenuA(target, UINT(base + counter), MF_BYPOSITION | MF_STRING, UINT_PTR(id), MenuLabels[i]);
+        // An owner-drawn item's text is read by its identifier when drawn.
+        if (ItemsOwnerDrawn(v))
+          InsertMenuA(target, UINT(base + counter), MF_BYPOSITION | MF_OWNERDRAW, UINT_PTR(id), nullptr);
+        else
+          InsertMenuA(target, UINT(base + counter), MF_BYPOSITION | MF_STRING, UINT_PTR(id), MenuLabels[i]);
         ++counter;
       }
       if (separators && (entry.Separator & kSeparatorAfter)) InsertSeparator(target, base + counter, counter);
@@ -371,6 +386,6 @@ int UpdatePopupMenu(HMENU popup) {
     if (id == kConvertForSmartFiltersId && LayerTakesSmartFilters(v)) EnableRenderSubmenu(popup);
   }
 
-  if (appendAll && insertedIntoPopup) InsertMenuA(popup, UINT(count), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  if (appendAll && insertedIntoPopup) InsertModuleSeparator(popup, count, v);
   return 1;
 }

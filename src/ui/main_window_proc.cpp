@@ -143,12 +143,16 @@ Answer HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
       return {};
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (item && item->CtlType == ODT_MENU && IsOwnerDrawnId(item->itemID)) return MeasureMenuItem(window, *item);
+      if (!item || item->CtlType != ODT_MENU) return {};
+      if (IsModuleSeparator(item->itemData)) return MeasureModuleSeparator(*item);
+      if (IsOwnerDrawnId(item->itemID)) return MeasureMenuItem(window, *item);
       return {};
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item && item->CtlType == ODT_MENU && IsOwnerDrawnId(item->itemID)) return DrawMenuItem(*item);
+      if (!item || item->CtlType != ODT_MENU) return {};
+      if (IsModuleSeparator(item->itemData)) return DrawModuleSeparator(*item);
+      if (IsOwnerDrawnId(item->itemID)) return DrawMenuItem(*item);
       return {};
     }
     default:

@@ -97,7 +97,18 @@ class MenuDrawingTest : public ProcedureTest {
     item.rcItem = {0, 0, kWidth, kHeight};
     return Send(main_, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
   }
+  LRESULT DrawSeparator(ULONG_PTR data) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_MENU;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hDC = dc_;
+    item.rcItem = {0, 0, kWidth, kSeparatorHeight};
+    item.itemData = data;
+    return Send(main_, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+  }
   COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+
+  static constexpr int kSeparatorHeight = 9;
 
   static constexpr int kWidth = 240, kHeight = 24;
   HDC dc_ = nullptr;
@@ -157,6 +168,29 @@ TEST_F(MenuDrawingTest, ACommandIsMeasuredAsItsLabelWithRoomForItsShortcutAndIts
   DestroyMenu(popup);
 }
 
+TEST_F(MenuDrawingTest, TheModulesSeparatorsAreMeasuredAndDrawnAsALine) {
+  UseVersion(8);
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, 0, 0, 0, kModuleSeparatorData};
+  EXPECT_EQ(Send(main_, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)), 1);
+  EXPECT_FALSE(PassedOn(main_, WM_MEASUREITEM));
+  EXPECT_EQ(measure.itemHeight, UINT(kSeparatorHeight));
+  EXPECT_EQ(measure.itemWidth, 0u);  // the menu's other items set its width
+
+  EXPECT_EQ(DrawSeparator(kModuleSeparatorData), 1);
+  EXPECT_FALSE(PassedOn(main_, WM_DRAWITEM));
+  const COLORREF line = RGB(183, 183, 183);  // editor 8's greyed text
+  EXPECT_EQ(Pixel(kWidth / 2, kSeparatorHeight / 2), line);
+  EXPECT_EQ(Pixel(kWidth / 2, 0), HostPanelBackground());
+  EXPECT_EQ(Pixel(0, kSeparatorHeight / 2), HostPanelBackground());  // inset from the sides
+
+  // Someone else's owner-drawn separator is the editor's to draw.
+  MEASUREITEMSTRUCT other{ODT_MENU, 0, 0, 0, 0, 0};
+  Send(main_, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&other));
+  EXPECT_TRUE(PassedOn(main_, WM_MEASUREITEM));
+  DrawSeparator(0);
+  EXPECT_TRUE(PassedOn(main_, WM_DRAWITEM));
+}
+
 // The pop-up of the Layers panel's new-adjustment-layer button, opened and
 // closed with the cursor over the button.
 class AdjustmentPopupTest : public ProcedureTest {
@@ -208,6 +242,18 @@ TEST_F(AdjustmentPopupTest, TheModulesItemsAreThereWhileThePopupIsOpen) {
     EXPECT_TRUE(PassedOn(main_, WM_INITMENUPOPUP));
     EXPECT_EQ(Items(), row.whileOpen);
     EXPECT_EQ(AdjustmentPopup, popup_);
+    // The module's items and separators are drawn by the module, as the
+    // editor's own of this pop-up are drawn by the editor.
+    for (int i = 3; i < GetMenuItemCount(popup_); ++i) {
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE | MIIM_DATA;
+      GetMenuItemInfoA(popup_, UINT(i), TRUE, &info);
+      EXPECT_NE(info.fType & MFT_OWNERDRAW, 0u) << "item " << i;
+      if (info.fType & MFT_SEPARATOR) {
+        EXPECT_EQ(info.dwItemData, kModuleSeparatorData) << "item " << i;
+      }
+    }
     // A second notice of the same pop-up adds nothing.
     Send(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup_), 0);
     EXPECT_EQ(Items(), row.whileOpen);

@@ -14,6 +14,7 @@
 #include "localization/dictionary.h"
 #include "localization_support.h"
 #include "menus/command_table.h"
+#include "menus/menu_drawing.h"
 #include "menus/menu_insertion.h"
 #include "menus/module_menus.h"
 #include "plugin_fixture.h"
@@ -44,7 +45,11 @@ std::vector<Item> ReadMenu(HMENU menu) {
     info.cch = sizeof text - 1;
     GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
     const bool separator = (info.fType & MFT_SEPARATOR) != 0;
-    items.push_back({separator ? 0 : std::int32_t(info.wID), separator ? "" : text,
+    // An owner-drawn item shows the label the module draws for its command.
+    const std::string label = separator                        ? ""
+                              : (info.fType & MFT_OWNERDRAW) ? CommandLabel(std::int32_t(info.wID))
+                                                             : text;
+    items.push_back({separator ? 0 : std::int32_t(info.wID), label,
                      !(info.fState & (MFS_DISABLED | MFS_GRAYED)), (info.fState & MFS_CHECKED) != 0,
                      info.hSubMenu});
   }
@@ -366,8 +371,10 @@ TEST_F(MenuInsertionTest, MenuStateByColourMode) {
   EXPECT_EQ(ComputeMenuState(0, 0, 0), RequiredBit(Always));
 }
 
-// The text of the item with a command, searched into submenus.
+// The text the item with a command shows, searched into submenus: its own,
+// or for an owner-drawn item the label drawn for the command.
 std::string ItemText(HMENU menu, std::int32_t id) {
+  if (GetMenuState(menu, UINT(id), MF_BYCOMMAND) & MF_OWNERDRAW) return CommandLabel(id);
   char text[256] = {};
   GetMenuStringA(menu, UINT(id), text, sizeof text, MF_BYCOMMAND);
   return text;
@@ -400,6 +407,62 @@ TEST_F(MenuInsertionTest, ToggledLabelsFollowTheLayerIntoTheItems) {
     EXPECT_EQ(ItemText(layer.menu, Id(65)), row.onHiddenLayer[1]) << "version " << row.version;
     EXPECT_EQ(ItemText(layer.menu, Id(66)), row.onHiddenLayer[2]) << "version " << row.version;
     EXPECT_STREQ(MenuLabels[77], row.onHiddenLayer[0]);
+  }
+}
+
+// The module's items look like the editor's own: owner-drawn from 4, and
+// their separators from 6; before, plain items carry their labels.
+TEST_F(MenuInsertionTest, ItemsAreOwnerDrawnWhereTheEditorDrawsItsOwn) {
+  struct Row {
+    int version;
+    std::int32_t anchor;  // the Layer menu's second item before 4, else its first
+    bool itemsDrawn, separatorsDrawn;
+  };
+  constexpr Row kRows[] = {{3, 1135, false, false}, {4, 2400, true, false}, {5, 2400, true, false},
+                           {6, 2400, true, true},   {8, 2400, true, true}};
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.version);
+    UseVersion(row.version);
+    DestroyModuleMenus();
+    CreateModuleMenus();
+    MenuHolder layer{row.version <= 3 ? HostMenu({3000, row.anchor}) : HostMenu({row.anchor})};
+    UpdatePopupMenu(layer.menu);
+    std::vector<HMENU> menus{layer.menu};
+    for (HMENU sub : ModuleSubmenus) menus.push_back(sub);
+    int items = 0, separators = 0, parents = 0;
+    for (HMENU menu : menus) {
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[256] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text - 1;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, UINT(i), TRUE, &info));
+        const bool drawn = (info.fType & MFT_OWNERDRAW) != 0;
+        if (info.fType & MFT_SEPARATOR) {  // the host menu has none of its own
+          ++separators;
+          EXPECT_EQ(drawn, row.separatorsDrawn) << "separator " << i;
+          if (drawn) {
+            EXPECT_EQ(info.dwItemData, kModuleSeparatorData);
+          }
+          continue;
+        }
+        const int index = CommandIndex(std::int32_t(info.wID));
+        if (index < 0) continue;
+        ++items;
+        if (info.hSubMenu) ++parents;
+        EXPECT_EQ(drawn, row.itemsDrawn) << std::hex << info.wID;
+        if (drawn) {
+          EXPECT_EQ(info.dwItemData, 0u) << std::hex << info.wID;
+        } else {
+          EXPECT_STREQ(text, MenuLabels[index]) << std::hex << info.wID;
+        }
+      }
+    }
+    EXPECT_GT(items, 10);
+    EXPECT_GT(parents, 0);
+    EXPECT_GT(separators, 0);
   }
 }
 
