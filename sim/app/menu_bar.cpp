@@ -1,6 +1,9 @@
 #include "menu_bar.h"
 
+#include <algorithm>
+
 #include "host_menus.h"
+#include "plugin_watch.h"
 #include "text.h"
 
 namespace simapp {
@@ -33,6 +36,61 @@ std::wstring RawLabel(HMENU menu, int position) {
   return text;
 }
 
+// Bounds on what an owner may ask for an item, so that a wild answer cannot
+// make the editor allocate a huge bitmap.
+constexpr UINT kLargestItemWidth = 2000;
+constexpr UINT kLargestItemHeight = 200;
+
+// An owner-drawn item carries no text: what it says is what its owner draws,
+// so the editor has the owner measure and draw it into a memory bitmap and
+// reads the first text drawn (a shortcut, drawn after it, is not the label).
+std::wstring DrawnLabel(HMENU menu, int position, HWND owner) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_DATA | MIIM_STATE;
+  if (!owner || !GetMenuItemInfoW(menu, UINT(position), TRUE, &info)) return {};
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, info.wID, 0, 0, info.dwItemData};
+  SendMessageW(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  const int width = int(std::clamp(measure.itemWidth, 1u, kLargestItemWidth));
+  const int height = int(std::clamp(measure.itemHeight, 1u, kLargestItemHeight));
+
+  HDC screen = GetDC(owner);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(owner, screen);
+  if (!memory || !bitmap) {
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    return {};
+  }
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  UINT state = 0;
+  if (info.fState & MFS_GRAYED) state |= ODS_GRAYED | ODS_DISABLED;
+  if (info.fState & MFS_CHECKED) state |= ODS_CHECKED;
+  DRAWITEMSTRUCT draw{ODT_MENU, 0, info.wID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), memory,
+                      RECT{0, 0, width, height}, info.dwItemData};
+  BeginDrawnTextCapture();
+  SendMessageW(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+  const std::vector<std::string> drawn = EndDrawnTextCapture();
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  // The plug-in draws its narrow texts in code page 1252.
+  return drawn.empty() ? std::wstring() : Widen(Utf8FromCodePage(drawn.front(), 1252));
+}
+
+// An item's text as it shows: a plain item's own, an owner-drawn one's drawn
+// by `owner`; none for separators and pictures.
+std::wstring ItemLabel(HMENU menu, int position, HWND owner) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  if (!GetMenuItemInfoW(menu, UINT(position), TRUE, &info)) return {};
+  if (info.fType & (MFT_SEPARATOR | MFT_BITMAP)) return {};
+  if (info.fType & MFT_OWNERDRAW) return DrawnLabel(menu, position, owner);
+  return RawLabel(menu, position);
+}
+
 // The real menu loop's messages around a pop-up: the window hears about each
 // pop-up on the path before it shows.
 void InitPopup(HWND window, HMENU popup, int position) {
@@ -62,10 +120,10 @@ bool PathToId(HMENU menu, UINT id, std::vector<int>& path) {
   return false;
 }
 
-int PositionOfLabel(HMENU menu, const std::string& label) {
+int PositionOfLabel(HMENU menu, const std::string& label, HWND owner) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i)
-    if (PlainLabel(menu, i) == label) return i;
+    if (PlainLabel(menu, i, owner) == label) return i;
   return -1;
 }
 
@@ -73,15 +131,15 @@ int PositionOfLabel(HMENU menu, const std::string& label) {
 
 HMENU CreateMenuBar(int version) { return CreateHostMenuBar(version); }
 
-std::string PlainLabel(HMENU menu, int position) { return Clean(RawLabel(menu, position)); }
+std::string PlainLabel(HMENU menu, int position, HWND owner) { return Clean(ItemLabel(menu, position, owner)); }
 
 HMENU FindBarMenu(HMENU bar, const std::string& name, int* position) {
-  const int at = PositionOfLabel(bar, name);
+  const int at = PositionOfLabel(bar, name, nullptr);
   if (position) *position = at;
   return at < 0 ? nullptr : GetSubMenu(bar, at);
 }
 
-sim::Json DescribeMenu(HMENU menu) {
+sim::Json DescribeMenu(HMENU menu, HWND owner) {
   sim::Json items = sim::Json::array();
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
@@ -96,12 +154,12 @@ sim::Json DescribeMenu(HMENU menu) {
     // have their handle there).
     const bool ownId = info.wID != 0 && info.wID <= 0xFFFF;
     item["id"] = info.hSubMenu && !ownId ? -1 : int(info.wID);
-    item["label"] = Narrow(RawLabel(menu, i));
+    item["label"] = Narrow(ItemLabel(menu, i, owner));
     item["enabled"] = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
     item["checked"] = (info.fState & MFS_CHECKED) != 0;
     item["separator"] = (info.fType & MFT_SEPARATOR) != 0;
     item["ownerDraw"] = (info.fType & MFT_OWNERDRAW) != 0;
-    if (info.hSubMenu) item["items"] = DescribeMenu(info.hSubMenu);
+    if (info.hSubMenu) item["items"] = DescribeMenu(info.hSubMenu, owner);
     items.push_back(std::move(item));
   }
   return items;
@@ -113,7 +171,7 @@ std::string OpenMenu(HWND window, const std::string& name) {
   if (!popup) return "the menu bar has no menu \"" + name + "\"";
   EnterMenuLoop(window);
   InitPopup(window, popup, position);
-  sim::Record(sim::Json{{"kind", "menu"}, {"menu", name}, {"items", DescribeMenu(popup)}});
+  sim::Record(sim::Json{{"kind", "menu"}, {"menu", name}, {"items", DescribeMenu(popup, window)}});
   ExitMenuLoop(window);
   return {};
 }
@@ -146,7 +204,7 @@ std::string ChooseMenuItem(HWND window, const std::string& name, const sim::Json
     std::string where = name;
     for (size_t i = 0; missing.empty() && i < choose.size(); ++i) {
       const std::string label = choose[i].get<std::string>();
-      position = PositionOfLabel(menu, label);
+      position = PositionOfLabel(menu, label, window);
       if (position < 0) {
         missing = "the menu \"" + where + "\" has no item \"" + label + "\"";
       } else if (i + 1 < choose.size()) {

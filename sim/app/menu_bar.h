@@ -17,11 +17,13 @@ HMENU CreateMenuBar(int version);
 // The submenu of the menu bar labelled `name` ("Layer"; '&' ignored).
 HMENU FindBarMenu(HMENU bar, const std::string& name, int* position = nullptr);
 
-// A menu's items in the transcript's form, submenus included.
-sim::Json DescribeMenu(HMENU menu);
+// A menu's items in the transcript's form, submenus included. `owner` is the
+// window that draws the menu's owner-drawn items.
+sim::Json DescribeMenu(HMENU menu, HWND owner);
 
-// A menu item's label as UTF-8 without '&' marks and accelerator text.
-std::string PlainLabel(HMENU menu, int position);
+// A menu item's label as UTF-8 without '&' marks and accelerator text; an
+// owner-drawn item's is the text `owner` draws for it.
+std::string PlainLabel(HMENU menu, int position, HWND owner);
 
 // Opens the named menu of the bar of `window` and records a `menu` line.
 // Returns an empty string on success, else what went wrong.

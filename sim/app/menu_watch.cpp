@@ -88,7 +88,7 @@ int ResolveItem(HMENU menu, const MenuChoice& choice, std::string& problem) {
     if (state & MF_SEPARATOR) continue;
     const bool match = choice.choose.is_number_integer()
                            ? !GetSubMenu(menu, i) && GetMenuItemID(menu, i) == choice.choose.get<UINT>()
-                           : PlainLabel(menu, i) == choice.choose[0].get<std::string>();
+                           : PlainLabel(menu, i, gMain) == choice.choose[0].get<std::string>();
     if (!match) continue;
     if (GetSubMenu(menu, i)) {
       problem = "the item " + ItemText(choice.choose) + " of " + where + " opens a submenu";
@@ -114,7 +114,7 @@ void OnMenuOpened(Opened& opened) {
   if (!opened.menu) return;
   opened.popup = true;
   opened.count = GetMenuItemCount(opened.menu);
-  sim::Record(sim::Json{{"kind", "menu"}, {"menu", opened.choice->name}, {"items", DescribeMenu(opened.menu)}});
+  sim::Record(sim::Json{{"kind", "menu"}, {"menu", opened.choice->name}, {"items", DescribeMenu(opened.menu, gMain)}});
   if (!opened.first || opened.choice->choose.is_null()) return;
   opened.position = ResolveItem(opened.menu, *opened.choice, opened.problem);
   if (opened.position < 0) return;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <utility>
 
 #include "host_windows.h"
 #include "sim_host.h"
@@ -16,6 +17,8 @@ struct HookInfo {
 
 std::map<HHOOK, HookInfo> gHooks;            // installed by the plug-in, not yet removed
 std::map<HWND, LONG_PTR> gOriginalProcedures;  // windows whose procedure the plug-in changed
+bool gCapturingText = false;
+std::vector<std::string> gDrawnTexts;
 
 // A recorded change must not disturb what the plug-in reads next.
 class KeepLastError {
@@ -109,6 +112,14 @@ LONG_PTR WINAPI WatchedSetWindowLongPtrW(HWND window, int index, LONG_PTR value)
 }
 #endif
 
+int WINAPI WatchedDrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format) {
+  if (gCapturingText && text && !(format & DT_CALCRECT)) {
+    KeepLastError keep;
+    gDrawnTexts.push_back(length < 0 ? std::string(text) : std::string(text, size_t(length)));
+  }
+  return DrawTextA(dc, text, length, rect, format);
+}
+
 struct Redirect {
   const char* name;
   void* replacement;
@@ -130,6 +141,7 @@ const Redirect* Redirects(size_t& count) {
       {"UnhookWindowsHookEx", Address(WatchedUnhookWindowsHookEx), Address(UnhookWindowsHookEx)},
       {"SetWindowLongA", Address(WatchedSetWindowLongA), Address(SetWindowLongA)},
       {"SetWindowLongW", Address(WatchedSetWindowLongW), Address(SetWindowLongW)},
+      {"DrawTextA", Address(WatchedDrawTextA), Address(DrawTextA)},
 #ifdef _WIN64
       {"SetWindowLongPtrA", Address(WatchedSetWindowLongPtrA), Address(SetWindowLongPtrA)},
       {"SetWindowLongPtrW", Address(WatchedSetWindowLongPtrW), Address(SetWindowLongPtrW)},
@@ -195,6 +207,16 @@ void ReportPluginLeftovers() {
   for (const auto& [hook, info] : gHooks) UnhookWindowsHookEx(hook);
   gHooks.clear();
   gOriginalProcedures.clear();
+}
+
+void BeginDrawnTextCapture() {
+  gDrawnTexts.clear();
+  gCapturingText = true;
+}
+
+std::vector<std::string> EndDrawnTextCapture() {
+  gCapturingText = false;
+  return std::exchange(gDrawnTexts, {});
 }
 
 }  // namespace simapp

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace simapp {
 
@@ -21,5 +22,11 @@ std::string WatchPluginCalls(HMODULE plugin);
 // and the editor destroys its windows before it unloads the plug-in. The
 // `subclass` lines show every replacement and restoring.
 void ReportPluginLeftovers();
+
+// Between these two calls, the texts the plug-in draws with DrawTextA are
+// collected in order (as code page 1252 bytes); measuring is not drawing.
+// This is how the editor reads what an owner-drawn item shows.
+void BeginDrawnTextCapture();
+std::vector<std::string> EndDrawnTextCapture();
 
 }  // namespace simapp

@@ -1,6 +1,8 @@
 // The module's commonest use, end to end: the Layer menu opens with the
 // module's Layer Mask submenu in it, labelled in the editor's language and
 // enabled by the layer; choosing Apply is one step of the editor's history.
+// From editor 4 the items are owner-drawn: the editor knows their labels by
+// what the module draws, and chooses them by those.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,7 +17,7 @@ namespace {
 constexpr int kLayerMaskSubmenu = 0x8839;
 constexpr int kApply = 0x8840;
 
-Json MaskedLayerScenario(bool german) {
+Json MaskedLayerScenario(bool german, const Json& choose) {
   Json host = {{"version", 8}};
   if (german) {
     host["german"] = true;
@@ -34,7 +36,7 @@ Json MaskedLayerScenario(bool german) {
           {"steps",
            {{{"menu", "Layer"}},
             {{"menu", "Layer"}},
-            {{"menu", "Layer"}, {"choose", kApply}},
+            {{"menu", "Layer"}, {"choose", choose}},
             {{"state", true}}}}};
 }
 
@@ -61,8 +63,8 @@ struct Labels {
   const char* apply;
 };
 
-void CheckTypicalCommand(bool german, Labels labels) {
-  EditorRun run = RunEditor(MaskedLayerScenario(german));
+void CheckTypicalCommand(bool german, Labels labels, const Json& choose) {
+  EditorRun run = RunEditor(MaskedLayerScenario(german, choose));
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
   EXPECT_TRUE(OfKind(run.transcript, "error").empty());
 
@@ -77,10 +79,12 @@ void CheckTypicalCommand(bool german, Labels labels) {
   ASSERT_NE(submenu, nullptr);
   EXPECT_EQ((*submenu)["label"], labels.submenu);
   EXPECT_EQ((*submenu)["enabled"], true);
+  EXPECT_EQ((*submenu)["ownerDraw"], true);
   const Json* apply = FindItem(menus[0]["items"], kApply);
   ASSERT_NE(apply, nullptr);
   EXPECT_EQ((*apply)["label"], labels.apply);  // the mnemonic's "&" removed
   EXPECT_EQ((*apply)["enabled"], true);        // the layer has a mask
+  EXPECT_EQ((*apply)["ownerDraw"], true);
 
   const std::string begin = std::string(R"({"name":")") + labels.apply + R"("})";
   const std::string end = std::string(R"({"name":")") + labels.apply + R"(","result":0,"kept":true})";
@@ -98,9 +102,38 @@ void CheckTypicalCommand(bool german, Labels labels) {
   EXPECT_TRUE(!sky.contains("userMask") || sky["userMask"].is_null()) << sky.dump();
 }
 
-TEST(LayerMaskCommand, ApplyFromTheLayerMenuInEnglish) { CheckTypicalCommand(false, {"Layer Mask", "Apply"}); }
+TEST(LayerMaskCommand, ApplyFromTheLayerMenuInEnglish) {
+  CheckTypicalCommand(false, {"Layer Mask", "Apply"}, Json::array({"Layer Mask", "Apply"}));
+}
 
-TEST(LayerMaskCommand, ApplyFromTheLayerMenuInGerman) { CheckTypicalCommand(true, {"Ebenenmaske", "Anwenden"}); }
+TEST(LayerMaskCommand, ApplyFromTheLayerMenuInGerman) {
+  CheckTypicalCommand(true, {"Ebenenmaske", "Anwenden"}, Json::array({"Ebenenmaske", "Anwenden"}));
+}
+
+TEST(LayerMaskCommand, ApplyChosenByItsIdentifier) {
+  CheckTypicalCommand(false, {"Layer Mask", "Apply"}, kApply);
+}
+
+// Editor 3 draws no menu items: the module's carry their labels as text and
+// are chosen by them all the same.
+TEST(LayerMaskCommand, OldEditorItemsArePlainWithTheirLabels) {
+  Json scenario = MaskedLayerScenario(false, Json::array({"Layer Mask", "Apply"}));
+  scenario["host"]["version"] = 3;
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_TRUE(OfKind(run.transcript, "error").empty());
+  const std::vector<Json> menus = OfKind(run.transcript, "menu");
+  ASSERT_GE(menus.size(), 1u);
+  const Json* submenu = FindItem(menus[0]["items"], kLayerMaskSubmenu);
+  ASSERT_NE(submenu, nullptr);
+  EXPECT_EQ((*submenu)["label"], "Layer Mask");
+  EXPECT_EQ((*submenu)["ownerDraw"], false);
+  const Json* apply = FindItem(menus[0]["items"], kApply);
+  ASSERT_NE(apply, nullptr);
+  EXPECT_EQ((*apply)["label"], "Apply");
+  EXPECT_EQ((*apply)["ownerDraw"], false);
+  ExpectTranscript(run.transcript, {"step-begin"}, {{"step-begin", R"({"name":"Apply"})"}});
+}
 
 }  // namespace
 }  // namespace integration
