@@ -8,6 +8,7 @@
 
 #include "entry/module_state.h"
 #include "localization/dictionary.h"
+#include "menus/host_menu_ids.h"
 #include "localization/text_edit.h"
 
 std::array<CommandEntry, kCommandCount> CommandTable = InitialCommandTable;
@@ -17,15 +18,6 @@ char AltLabels[kAltLabelCount][kMenuLabelSize] = {};
 namespace {
 
 constexpr std::size_t kSpellCheck = 8;
-
-// Anchors of the current editors whose menus editors 3 and older number
-// differently.
-constexpr std::int32_t kBrowseMenuAnchor = 16203;
-constexpr std::int32_t kFadeMenuAnchor = 1961;
-constexpr std::int32_t kImageMenuAnchor = 2990;
-constexpr std::int32_t kLayerMenuAnchor = 2400;
-constexpr std::int32_t kCurvesMenuAnchor = 3065;
-constexpr std::int32_t kAdjustmentLayerMenuAnchor = 6303;
 
 // A text that replaces a row's translated label in some host versions.
 struct VersionLabel {
@@ -88,15 +80,16 @@ void MoveAnchor(std::int32_t from, std::int32_t to) {
 
 // Editors 3 and older list these commands in other menus.
 void AnchorOnOldMenus(int v) {
-  if (v == 1 || v == 2) MoveAnchor(kBrowseMenuAnchor, 10);
-  if (v == 3) MoveAnchor(kBrowseMenuAnchor, 20);
-  if (v == 1 || v == 2) MoveAnchor(kFadeMenuAnchor, 1962);
-  if (v == 1 || v == 3) MoveAnchor(kImageMenuAnchor, 1044);
-  if (v == 2) MoveAnchor(kImageMenuAnchor, 1134);
-  MoveAnchor(kLayerMenuAnchor, 1135);
-  if (v == 1 || v == 2) MoveAnchor(kCurvesMenuAnchor, 1803);
-  if (v == 1) MoveAnchor(kAdjustmentLayerMenuAnchor, 65289);
-  if (v == 2) MoveAnchor(kAdjustmentLayerMenuAnchor, 65268);
+  using namespace host_menu;
+  if (v == 1 || v == 2) MoveAnchor(kFileOpen, kOldFileOpen12);
+  if (v == 3) MoveAnchor(kFileOpen, kOldFileOpen3);
+  if (v == 1 || v == 2) MoveAnchor(kEditUndo, kOldEditUndo);
+  if (v == 1 || v == 3) MoveAnchor(kImageCrop, kOldImage13);
+  if (v == 2) MoveAnchor(kImageCrop, kOldImage2);
+  MoveAnchor(kLayerNew, kOldLayer);
+  if (v == 1 || v == 2) MoveAnchor(kShadowsHighlights, kOldShadowsHighlights);
+  if (v == 1) MoveAnchor(kLevelsLayer, kOldLevelsLayer1);
+  if (v == 2) MoveAnchor(kLevelsLayer, kOldLevelsLayer2);
 }
 
 // The translated label of a row before the per-version rules: its text with

@@ -10,6 +10,7 @@
 #include "host/host_objects.h"
 #include "host/layer_queries.h"
 #include "menus/filter_menu_host.h"
+#include "menus/host_menu_ids.h"
 #include "menus/menu_drawing.h"
 
 std::int32_t MenuState = 0;
@@ -17,19 +18,19 @@ std::int32_t MenuState = 0;
 namespace {
 
 // Host menus recognised by their first items.
-constexpr std::int32_t kLayerMenuFirst = 2400;
-constexpr std::int32_t kOldLayerMenuSecond = 1135;  // editors 3 and older
-constexpr std::int32_t kSelectMenuFirst = 1017;
-constexpr std::int32_t kImageMenuFirst = 2990;
-constexpr std::int32_t kOldImageMenuFirst = 1134;  // editor 2
-constexpr std::int32_t kOldImageMenuThird = 1044;  // editors 1 and 3
-constexpr std::int32_t kFileMenuAnchor = 16203;
-constexpr std::int32_t kFilterMenuAnchor = 1019;
-constexpr std::int32_t kEnhanceMenuFirst = 16314;
+constexpr std::int32_t kLayerMenuFirst = host_menu::kLayerNew;
+constexpr std::int32_t kOldLayerMenuSecond = host_menu::kOldLayer;  // editors 3 and older
+constexpr std::int32_t kSelectMenuFirst = host_menu::kSelectAll;
+constexpr std::int32_t kImageMenuFirst = host_menu::kImageCrop;
+constexpr std::int32_t kOldImageMenuFirst = host_menu::kOldImage2;   // editor 2
+constexpr std::int32_t kOldImageMenuThird = host_menu::kOldImage13;  // editors 1 and 3
+constexpr std::int32_t kFileMenuAnchor = host_menu::kFileOpen;
+constexpr std::int32_t kFilterMenuAnchor = host_menu::kLastFilter;
+constexpr std::int32_t kEnhanceMenuFirst = host_menu::kAutoSmartFix;
 constexpr std::int32_t kConvertForSmartFiltersId = 0x886E;
-constexpr std::int32_t kTypeMenuAnchor = 1223;
+constexpr std::int32_t kTypeMenuAnchor = host_menu::kTypeHorizontal;
 // The editor's own item that the module's type commands replace.
-constexpr std::int32_t kHostTypeItemToReplace = 3371;
+constexpr std::int32_t kHostTypeItemToReplace = host_menu::kTypeAntiAlias;
 
 // Rows with a part in the labels and checks below.
 constexpr std::size_t kScriptsRow = 2;

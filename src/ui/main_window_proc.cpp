@@ -12,6 +12,7 @@
 #include "host/layer_queries.h"
 #include "menus/adjustment_popup.h"
 #include "menus/filter_menu.h"
+#include "menus/host_menu_ids.h"
 #include "menus/menu_drawing.h"
 #include "menus/menu_insertion.h"
 #include "ui/procedure_state.h"
@@ -26,13 +27,13 @@ constexpr WPARAM kLastDispatchedCommand = 0x8A00;
 
 // The host's command that opens the Filter menu's last filter again; on a
 // smart object its pixels must be made editable first.
-constexpr WPARAM kHostFilterCommand = 1019;
+constexpr WPARAM kHostFilterCommand = host_menu::kLastFilter;
 
 // Items of pop-ups the host tracks itself, run when the menu loop ends.
 constexpr std::uint16_t kHistoryOptions = 0x8872;
 constexpr std::uint16_t kFirstNewAdjustment = 0x885D;  // Curves ...
 constexpr std::uint16_t kLastNewAdjustment = 0x8863;   // ... Selective Color
-constexpr std::uint16_t kHostThumbnailSize = 1132;     // the Layers panel's thumbnail size options
+constexpr std::uint16_t kHostThumbnailSize = host_menu::kThumbnailSize;     // the Layers panel's thumbnail size options
 
 constexpr std::size_t kThumbnailSizeNotice = 4;  // MessageTable
 
