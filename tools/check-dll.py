@@ -98,6 +98,23 @@ XP_SP3_EXPORTS = {
 }
 XP_SP3_EXPORTS = {dll: frozenset(names.split()) for dll, names in XP_SP3_EXPORTS.items()}
 
+# A few functions and DLLs that came after XP, named as such when they turn
+# up (anything else off the table above is refused all the same).
+LATER_THAN_XP = {
+    "kernel32.dll": {
+        "AcquireSRWLockExclusive", "AcquireSRWLockShared", "CompareStringEx", "CreateEventExA", "CreateEventExW",
+        "CreateSemaphoreExW", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue", "GetLocaleInfoEx",
+        "GetSystemTimePreciseAsFileTime", "GetTickCount64", "InitOnceExecuteOnce", "InitializeConditionVariable",
+        "InitializeSRWLock", "ReleaseSRWLockExclusive", "ReleaseSRWLockShared", "SleepConditionVariableCS",
+        "SleepConditionVariableSRW", "WakeAllConditionVariable", "WakeConditionVariable"},
+    "advapi32.dll": {"RegDeleteKeyExA", "RegDeleteKeyExW", "RegDeleteTreeA", "RegDeleteTreeW", "RegGetValueA",
+                     "RegGetValueW", "RegSetKeyValueA", "RegSetKeyValueW"},
+    "user32.dll": {"GetDpiForWindow", "SetProcessDPIAware", "SetProcessDpiAwarenessContext"},
+    "shell32.dll": {"SHGetKnownFolderPath"},
+}
+LATER_DLLS = {"bcrypt.dll", "d2d1.dll", "dwmapi.dll", "dwrite.dll", "ncrypt.dll", "shcore.dll", "ucrtbase.dll",
+              "vcruntime140.dll"}
+
 # XP's loader refuses an image that asks for a later subsystem.
 XP_SUBSYSTEM_VERSION = (5, 1)
 IMAGE_FILE_MACHINE_I386 = 0x14C
@@ -224,15 +241,21 @@ def xp_failures(image):
         failures.append("subsystem version %d.%d: Windows XP loads %d.%d at most"
                         % (image.subsystem_version + XP_SUBSYSTEM_VERSION))
     for dll, names in image.imported_functions():
-        exported = XP_SP3_EXPORTS.get(dll.lower())
+        key = dll.lower()
+        exported = XP_SP3_EXPORTS.get(key)
         if exported is None:
-            failures.append("imports %s, a DLL Windows XP SP3 does not have (or not checked against it)" % dll)
+            if key in LATER_DLLS or key.startswith("api-ms-win-") or key.startswith("ext-ms-win-"):
+                failures.append("imports %s, a DLL Windows XP SP3 does not have" % dll)
+            else:
+                failures.append("imports %s, not one of the Windows XP SP3 DLLs the plug-in may use" % dll)
             continue
         for name in names:
             if name.startswith("#"):
                 failures.append("imports %s!%s by ordinal, which is not checked against Windows XP SP3" % (dll, name))
+            elif name in LATER_THAN_XP.get(key, ()):
+                failures.append("imports %s!%s, which Windows XP SP3's %s lacks" % (dll, name, dll))
             elif name not in exported:
-                failures.append("imports %s!%s, not exported by Windows XP SP3's %s (or not checked against it)"
+                failures.append("imports %s!%s, not on the list of Windows XP SP3's %s functions the plug-in may use"
                                 % (dll, name, dll))
     return failures
 
@@ -320,7 +343,7 @@ def self_test():
         ("XP's own functions", allowed, (4, 0), (), []),
         ("XP's subsystem version", allowed, (5, 1), (), []),
         ("a Vista function of kernel32", allowed + [("KERNEL32.dll", ["Sleep", "GetTickCount64"])], (4, 0), (),
-         ["KERNEL32.dll!GetTickCount64"]),
+         ["KERNEL32.dll!GetTickCount64, which Windows XP SP3's KERNEL32.dll lacks"]),
         ("a Vista function of advapi32",
          [("ADVAPI32.dll", ["RegOpenKeyExA", "RegGetValueA", "RegQueryValueExA", "RegDeleteTreeA"])], (4, 0), (),
          ["ADVAPI32.dll!RegGetValueA", "ADVAPI32.dll!RegDeleteTreeA"]),
@@ -329,10 +352,18 @@ def self_test():
         ("a function by ordinal", [("COMCTL32.dll", ["#17"])], (4, 0), (), ["COMCTL32.dll!#17"]),
         ("DLLs XP lacks", allowed + [("dwmapi.dll", ["DwmIsCompositionEnabled"]),
                                      ("api-ms-win-core-synch-l1-2-0.dll", ["WaitOnAddress"])], (4, 0), (),
-         ["imports dwmapi.dll,", "imports api-ms-win-core-synch-l1-2-0.dll,"]),
+         ["dwmapi.dll, a DLL Windows XP SP3 does not have", "api-ms-win-core-synch-l1-2-0.dll, a DLL"]),
+        ("functions and DLLs off the list", allowed + [("KERNEL32.dll", ["GetThreadContext"]),
+                                                       ("winmm.dll", ["timeGetTime"])], (4, 0), (),
+         ["KERNEL32.dll!GetThreadContext, not on the list", "winmm.dll, not one of"]),
         ("Vista's subsystem version", allowed, (6, 0), (), ["subsystem version 6.0"]),
     ]
     wrong = 0
+    for dll, names in LATER_THAN_XP.items():
+        both = sorted(names & XP_SP3_EXPORTS.get(dll, frozenset()))
+        if both:
+            wrong += 1
+            print("check-dll self-test: %s: listed both as XP's and as later than XP: %s" % (dll, both))
     for what, imports, subsystem, delayed, wanted in cases:
         failures = xp_failures(synthetic_image(imports, subsystem, delayed))
         unmatched = [text for text in wanted if not any(text in failure for failure in failures)]
