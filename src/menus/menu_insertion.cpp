@@ -42,9 +42,9 @@ constexpr int kFirstChannelRow = 15;  // RGB, then Red ... Green + Blue
 constexpr int kLastChannelRow = 21;
 constexpr std::size_t kShowAllRow = 22;
 constexpr std::size_t kUserMaskToggleRow = 65;
+constexpr std::size_t kUserMaskLinkRow = 66;
 // Delete and Apply of the Layer Mask submenu: both delete the target channel.
 constexpr std::size_t kMaskRemovingRows[] = {63, 64};
-constexpr std::size_t kUserMaskLinkRow = 66;
 constexpr std::size_t kLayerVisibilityRow = 77;
 constexpr std::size_t kAlignRow = 78;
 constexpr std::size_t kQuickMaskRow = 101;
