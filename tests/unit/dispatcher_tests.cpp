@@ -83,6 +83,59 @@ TEST_F(DispatcherTest, NamedCommandsRunTheFirstNameTheyBeginWith) {
   EXPECT_TRUE(Take({"play"}).empty());
 }
 
+TEST_F(DispatcherTest, AMaskTheHostRefusesLeavesNoStep) {
+  // The layer has a mask already: the host makes no second one.
+  constexpr const char* kMasked = R"(, {"name": "Masked", "userMask": {"enabled": true, "linked": true}})";
+  for (int version : {8, 9}) {
+    UseVersion(version);
+    for (std::size_t row = 58; row <= 61; ++row) {
+      SCOPED_TRACE("version " + std::to_string(version) + ", row " + std::to_string(row));
+      Layers(std::string(kBackground) + kMasked, R"(, "selection": true)");
+      const sim::Json before = sim::ModelState();
+      DispatchCommand(Id(row));
+      const auto end = Take({"step-end"});
+      ASSERT_EQ(end.size(), 1u);
+      EXPECT_EQ(end[0]["result"], host::kInterruptedError);
+      EXPECT_EQ(end[0]["kept"], false);
+      EXPECT_EQ(sim::ModelState(), before);
+    }
+  }
+}
+
+TEST_F(DispatcherTest, DeleteAndApplyOnALayerWithoutAMaskLeaveNoStep) {
+  for (std::size_t row : {63u, 64u}) {
+    SCOPED_TRACE(row);
+    Layers(std::string(kBackground) + R"(, {"name": "Plain"})");
+    const sim::Json before = sim::ModelState();
+    DispatchCommand(Id(row));
+    const auto end = Take({"step-end"});
+    ASSERT_EQ(end.size(), 1u);
+    EXPECT_EQ(end[0]["kept"], false);
+    EXPECT_EQ(sim::ModelState(), before);
+  }
+}
+
+TEST_F(DispatcherTest, EveryNamedCommandRunsItsOwnWork) {
+  // Each name, and each with something after it, finds itself and not a
+  // shorter name it begins with or a name tried before it.
+  for (const char* name :
+       {"Fade", "Fill", "Tracking", "Edit Smart Filters", "Mask Reveal All", "Mask Hide All", "Mask Reveal Selection",
+        "Mask Hide Selection", "Mask Delete", "Mask Apply", "Mask Disable", "Mask Unlink", "Vector Mask From Selection",
+        "Vector Mask From Shape", "Store Group", "Restore Group", "Create New Group", "Create Smart Object",
+        "Disable Smart Filters", "Enable Smart Filters", "Clear Filter Mask", "Ungroup Layers", "Start Quick Mask",
+        "End Quick Mask", "Exposure", "Vibrance", "Black & White", "AdjustmentFilter Curves",
+        "AdjustmentFilter ChannelMixer", "AdjustmentFilter ColorBalance", "AdjustmentFilter SelectiveColor",
+        "AdjustmentFilter Black & White", "AdjustmentFilter Exposure", "AdjustmentFilter Vibrance", "Edit Curves",
+        "Edit ChannelMixer", "Edit ColorBalance", "Edit SelectiveColor", "Edit Black & White", "Edit Exposure",
+        "Edit Vibrance"}) {
+    EXPECT_EQ(NamedCommandOf(name), name);
+    EXPECT_EQ(NamedCommandOf((std::string(name) + " 2").c_str()), name);
+  }
+  EXPECT_EQ(NamedCommandOf("Edit"), "");
+  EXPECT_EQ(NamedCommandOf("Edit Levels"), "");
+  EXPECT_EQ(NamedCommandOf(nullptr), "");
+}
+
 TEST_F(DispatcherTest, CommandsWhoseWorkIsMissingStartNothing) {
   // Fade and Exposure are the module's own dialogs: until they exist, the
   // command neither asks to simplify a smart object nor leaves an empty step.
