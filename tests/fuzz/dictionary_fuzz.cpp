@@ -3,7 +3,8 @@
 // "no crash": the narrowed text is the same whatever the piece size, a read
 // that fails leaves nothing, the index holds every "$$$/" and the indexed
 // search agrees with the plain one, and no translation outgrows its reach
-// or holds the quote that ends it.
+// or holds the quote that ends it; the edits the menu labels get after
+// their lookup stay within their buffer and leave no mark behind.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@
 
 #include "fuzz_check.h"
 #include "localization/dictionary_text.h"
+#include "localization/text_edit.h"
 
 namespace {
 
@@ -75,6 +77,31 @@ void CheckIndex(std::string_view text, const DictionaryIndex& index) {
   }
 }
 
+// A translation as the menu labels edit it: cut into a fixed buffer,
+// mnemonic marks and colons dropped, "Bridge" replaced; and "&&" made one.
+void CheckLabelEdits(std::string_view translation) {
+  char buffer[128];
+  const std::size_t length = std::min(translation.size(), sizeof buffer - 1);
+  std::memcpy(buffer, translation.data(), length);
+  buffer[length] = '\0';
+  const std::string_view cut = translation.substr(0, length);
+  const auto marks = std::size_t(std::count(cut.begin(), cut.end(), '&') + std::count(cut.begin(), cut.end(), ':'));
+  RemoveAllChars(buffer, '&');
+  RemoveAllChars(buffer, ':');
+  FUZZ_CHECK(std::strlen(buffer) == length - marks);
+  FUZZ_CHECK(std::string_view(buffer).find_first_of("&:") == std::string_view::npos);
+  ReplaceAll(buffer, sizeof buffer, "Bridge", "Organizer");
+  FUZZ_CHECK(strnlen(buffer, sizeof buffer) < sizeof buffer);
+  FUZZ_CHECK(std::string_view(buffer).find("Bridge") == std::string_view::npos);
+
+  std::size_t doubled = 0;
+  for (std::size_t at = translation.find("&&"); at != std::string_view::npos; at = translation.find("&&", at + 2))
+    ++doubled;
+  std::string single(translation);
+  ReplaceAll(single, "&&", "&");
+  FUZZ_CHECK(single.size() == translation.size() - doubled);
+}
+
 void CheckLookUp(std::string_view text, const DictionaryIndex& index, std::string_view labelled) {
   const std::string_view key = LabelKey(labelled);
   const std::string_view fallback = LabelDefault(labelled);
@@ -99,6 +126,7 @@ void CheckLookUp(std::string_view text, const DictionaryIndex& index, std::strin
   FUZZ_CHECK(text.substr(found + equals + 1).starts_with(indexed));
   const std::size_t end = found + equals + 1 + indexed.size();
   FUZZ_CHECK(end == text.size() || text[end] == '"' || indexed.size() == kDictionaryReach);
+  CheckLabelEdits(indexed);
 }
 
 }  // namespace
