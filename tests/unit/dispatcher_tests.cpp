@@ -2,6 +2,7 @@
 // named steps where the command is one step of the history.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -269,6 +270,17 @@ TEST(ScriptFiles, ReadWithoutByteOrderMarkAndNothingForMissingFiles) {
   EXPECT_FALSE(ReadScriptFile((folder / "gone.jsx").c_str()).has_value());
   EXPECT_FALSE(ReadScriptFile(folder.path().c_str()).has_value());  // a folder
   EXPECT_FALSE(ReadScriptFile(nullptr).has_value());
+
+  // Refused by its size alone: a file that large is not a script, and its
+  // text would not fit the host's address space.
+  {
+    std::FILE* huge = std::fopen((folder / "huge.jsx").c_str(), "wb");
+    ASSERT_NE(huge, nullptr);
+    ASSERT_EQ(std::fseek(huge, kScriptFileLimit, SEEK_SET), 0);
+    std::fputc(';', huge);
+    std::fclose(huge);
+    EXPECT_FALSE(ReadScriptFile((folder / "huge.jsx").c_str()).has_value());
+  }
 
   EXPECT_EQ(ScriptChooserFolder("C:\\Scripts\\a.jsx", "D:\\Here"), "C:\\Scripts");
   EXPECT_EQ(ScriptChooserFolder("", "D:\\Here"), "D:\\Here");
