@@ -355,14 +355,18 @@ std::int32_t MaskApply() {
   return 0;
 }
 
+// A flag that cannot be read cannot be toggled: the step would set the mask
+// to whatever the failed read answered, or be kept empty.
 std::int32_t MaskToggleEnabled() {
-  SetLayerMaskEnabled(!IsLayerMaskEnabled());
-  return 0;
+  host::Boolean enabled = 0;
+  if (GetTargetProperty(kLayer, FourCC("UsrM"), &enabled, nullptr) != 0) return host::kInterruptedError;
+  return SetLayerMaskEnabled(enabled == 0) == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t MaskToggleLinked() {
-  SetLayerMaskLinked(!IsLayerMaskLinked());
-  return 0;
+  host::Boolean linked = 0;
+  if (GetTargetProperty(kLayer, FourCC("Usrs"), &linked, nullptr) != 0) return host::kInterruptedError;
+  return SetLayerMaskLinked(linked == 0) == 0 ? 0 : host::kInterruptedError;
 }
 
 // Both vector-mask commands end early when no work path or no mask could be
@@ -371,27 +375,30 @@ std::int32_t MaskToggleLinked() {
 std::int32_t VectorMaskFromSelection() {
   if (HostMajorVersion >= 6 && !HasSelection()) return host::kInterruptedError;
   if (MakeWorkPathFromSelection(kDialogNone) != 0) return host::kInterruptedError;
-  if (HasVectorMask()) DeleteVectorMask();
+  if (HasVectorMask() && DeleteVectorMask() != 0) return host::kInterruptedError;
   return MakeVectorMaskFromPath() == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t VectorMaskFromShape() {
   if (LoadVectorMaskAsSelection(kDialogNone) != 0) return host::kInterruptedError;
-  DeleteLayer(nullptr);  // the shape layer; the layer below becomes the target
+  // The shape layer goes; the layer below becomes the target. Were it kept,
+  // the mask would be made on the shape layer itself.
+  if (DeleteLayer(nullptr) != 0) return host::kInterruptedError;
   const std::int32_t path = MakeWorkPathFromSelection(kDialogNone);
-  Deselect();
-  if (path != 0) return host::kInterruptedError;
-  if (IsBackgroundLayer()) ConvertBackgroundToLayer();
-  if (HasVectorMask()) DeleteVectorMask();
+  const std::int32_t deselected = Deselect();
+  if (path != 0 || deselected != 0) return host::kInterruptedError;
+  if (IsBackgroundLayer() && ConvertBackgroundToLayer() != 0) return host::kInterruptedError;
+  if (HasVectorMask() && DeleteVectorMask() != 0) return host::kInterruptedError;
   return MakeVectorMaskFromPath() == 0 ? 0 : host::kInterruptedError;
 }
 
+// Filling without the filter mask selected, or without all of it selected,
+// would paint the layer or part of the mask: any failing step ends the
+// command, and dropping its history step undoes the steps before.
 std::int32_t ClearFilterMask() {
-  SelectFilterMask();
-  SelectAll();
-  FillSelection(FourCC("Wht "));
-  Deselect();
-  return 0;
+  if (SelectFilterMask() != 0 || SelectAll() != 0) return host::kInterruptedError;
+  if (FillSelection(FourCC("Wht ")) != 0) return host::kInterruptedError;
+  return Deselect() == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t EnsureEditableLayer() {
