@@ -38,11 +38,13 @@ std::uint32_t GetChannelMask(bool visible) {
   std::uint32_t count = 0;
   if (ListProcs()->GetCount(list.get(), &count) != 0) return 0;
   std::uint32_t mask = 0;
+  // A channel that cannot be read makes the whole mask unread: a mask with
+  // a channel missing would be taken for another choice.
   for (std::uint32_t i = 0; i < count; ++i) {
     ReferenceHolder element;
-    if (ListProcs()->GetReference(list.get(), i, element.out()) != 0 || !element) continue;
+    if (ListProcs()->GetReference(list.get(), i, element.out()) != 0 || !element) return 0;
     std::uint32_t index = 0;
-    if (ReferenceProcs()->GetIndex(element.get(), &index) != 0) continue;
+    if (ReferenceProcs()->GetIndex(element.get(), &index) != 0) return 0;
     mask |= std::uint32_t(1) << (index % 32);
   }
   return mask;

@@ -41,7 +41,9 @@ std::int32_t PutTargetOf(host::Reference r, TypeID cls) {
   return HostResult(ReferenceProcs()->PutEnumerated(r, cls, kOrdinal, kTarget));
 }
 std::int32_t PutVectorMask(host::Reference r) {
+  // Unknown to the host, the identifier would name no path at all.
   const TypeID vectorMask = StringToTypeID("vectorMask");
+  if (vectorMask == 0) return host::kBadParameterError;
   return HostResult(ReferenceProcs()->PutEnumerated(r, kPath, kPath, vectorMask));
 }
 std::int32_t PutNamed(host::Reference r, TypeID cls, const char* name) {
@@ -253,14 +255,17 @@ std::int32_t AddLayerMask(MaskKind kind) {
 }
 
 std::int32_t AddLayerMaskFromTransparency() {
-  LoadChannelAsSelection(FourCC("Trsp"));
+  // Without the transparency loaded the mask would be made from whatever
+  // was selected before, or reveal everything.
+  if (const std::int32_t loaded = LoadChannelAsSelection(FourCC("Trsp")); loaded != 0) return loaded;
   const bool build = OnlyRevealAllMasks();
-  const std::int32_t made = MakeLayerMask(build ? FourCC("RvlA") : FourCC("RvlS"));
-  // Without a mask the inversion would reach the layer's pixels.
+  std::int32_t made = MakeLayerMask(build ? FourCC("RvlA") : FourCC("RvlS"));
+  // Without a mask the inversion would reach the layer's pixels, and without
+  // the inverse it would hide the opaque parts instead of the transparent.
   if (made == 0 && build && HasSelection()) {
-    InverseSelection();
-    InvertImage();
-    Deselect();
+    made = InverseSelection();
+    if (made == 0) made = InvertImage();
+    if (made == 0) Deselect();
   }
   Deselect();
   return made;
@@ -270,7 +275,8 @@ std::int32_t SetLayerMaskEnabled(bool enabled) { return SetLayerFlag(FourCC("Usr
 std::int32_t SetLayerMaskLinked(bool linked) { return SetLayerFlag(FourCC("Usrs"), linked); }
 
 std::int32_t LoadLayerMaskAsSelection() {
-  SelectAll();
+  // Intersected with what was selected before, the mask would load cut.
+  if (const std::int32_t all = SelectAll(); all != 0) return all;
   const TypeID maskParameters = StringToTypeID("maskParameters");
   return PlayBuilt(FourCC("Intr"), kDialogNone, [&](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, [](host::Reference r) {

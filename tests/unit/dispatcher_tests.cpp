@@ -152,6 +152,20 @@ TEST_F(DispatcherTest, ShowAllTwiceReturnsToTheChannelChosenBefore) {
   EXPECT_EQ(LastChannelChoice, 2);
 }
 
+// A failing read or select is not taken for another channel choice.
+TEST_F(DispatcherTest, AChannelThatCannotBeReadOrTargetedChoosesNothingElse) {
+  StartHost(R"({"documents": [{"layers": [{"name": "Background", "background": true}]}],
+                "faults": [{"suite": "list", "call": "GetReference", "nth": 2}]})");
+  EXPECT_EQ(GetChannelMask(false), 0u);   // not red and blue
+  EXPECT_EQ(GetChannelMask(false), kAllColorBits);
+
+  StartHost(R"({"documents": [{"layers": [{"name": "Background", "background": true}]}],
+                "faults": [{"event": "slct"}]})");
+  DispatchCommand(Id(20));  // Red + Blue: red refused, so blue does not extend the colour channels
+  EXPECT_EQ(Take({"play"}).size(), 1u);
+  EXPECT_EQ(GetChannelMask(false), kAllColorBits);
+}
+
 TEST_F(DispatcherTest, ImageMenuChecksTheTargetedChannels) {
   Layers(kBackground, R"(, "targetChannels": ["Grn ", "Bl  "])");
   CreateModuleMenus();

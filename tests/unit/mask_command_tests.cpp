@@ -174,11 +174,11 @@ TEST_F(MaskCommandTest, MaskFromTransparency) {
   EXPECT_EQ(Top()["userMask"]["reveals"], "transparency of Photo");
   EXPECT_EQ(Doc()["selection"], false);
 
-  // No target layer: nothing loaded, no mask, and nothing inverted.
+  // No target layer: nothing loaded, so no mask is made from it.
   Layers(kPhoto, R"(, "target": [])");
   HostMajorVersion = 8;
   EXPECT_EQ(AddLayerMaskFromTransparency(), -25920);
-  ExpectLines(Take({"play"}), {kLoadTransparencyRefused, kRevealAllRefused, kDeselect});
+  ExpectLines(Take({"play"}), {kLoadTransparencyRefused});
 }
 
 // ---- The layer mask's own commands ----
@@ -348,6 +348,32 @@ TEST_F(MaskCommandTest, AVectorMaskFromAShapeThatCannotGoIsNotMadeOnTheShape) {
   sim::ApplyEdit(sim::Json::parse(R"({"selection": true})"));
   EXPECT_EQ(VectorMaskFromSelection(), host::kInterruptedError);
   ExpectLines(Take({"play"}), {kMakeWorkPath, {REFUSED("Dlt ", R"([["null",)" VECTOR_MASK_OF_TARGET "]]")}});
+}
+
+TEST_F(MaskCommandTest, AMaskFromTransparencyNeedsTheTransparencyLoadedAndInverted) {
+  // The transparency cannot be loaded: no mask from the old selection.
+  StartHost(WithFaults(kPhoto, R"([{"event": "setd"}])").c_str());
+  EXPECT_NE(AddLayerMaskFromTransparency(), 0);
+  ExpectLines(Take({"play"}), {kLoadTransparencyRefused});
+  EXPECT_TRUE(Top()["userMask"].is_null());
+  // Elements 8 builds it: without the inverse the mask is not inverted.
+  StartHost(WithFaults(kPhoto, R"([{"event": "Invs"}])").c_str());
+  EXPECT_NE(AddLayerMaskFromTransparency(), 0);
+  ExpectLines(Take({"play"}), {kLoadTransparency, kRevealAll, {REFUSED("Invs", "null")}, kDeselect});
+}
+
+TEST_F(MaskCommandTest, TheLayerMaskIsNotLoadedIntoWhatWasSelectedBefore) {
+  StartHost(WithFaults(kMasked, R"([{"event": "setd"}])").c_str());
+  EXPECT_NE(LoadLayerMaskAsSelection(), 0);
+  EXPECT_EQ(Take({"play"}).size(), 1u);   // no intersection played
+}
+
+TEST_F(MaskCommandTest, AVectorMaskReferenceNeedsTheHostsIdentifier) {
+  StartHost(WithFaults(R"({"name": "Photo", "vectorMask": {"enabled": true}})",
+                       R"([{"suite": "control", "call": "StringIDToTypeID"}])").c_str());
+  EXPECT_NE(DeleteVectorMask(), 0);
+  EXPECT_TRUE(Take({"play"}).empty());
+  EXPECT_TRUE(Top()["vectorMask"].is_object());
 }
 
 // ---- Steps as the host receives them ----
