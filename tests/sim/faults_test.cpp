@@ -90,6 +90,7 @@ TEST_F(Faults, ArmedFaultsCountFromTheStepAndReplaceThoseNotFired) {
 
 TEST_F(Faults, RecordedCallsAndLiveObjectsInStates) {
   StartHost(Json::parse(R"({"recordCalls":true})"));
+  sim::TakeTranscript();   // the acquisitions of the fixture
   host::Descriptor d = nullptr;
   desc->Make(&d);
   sim::RecordState();
