@@ -275,9 +275,33 @@ void CheckAnswers(const Json& answers) {
   }
 }
 
+// FAULT: a suite operation (`suite` one of the suites' words and `call` a
+// slot name) or an `event`, with `nth` and `error`.
+void CheckFaults(const Json& faults, const std::string& p) {
+  ExpectArray(faults, p);
+  for (size_t i = 0; i < faults.size(); ++i) {
+    const Json& f = faults[i];
+    const std::string at = At(p, i);
+    ExpectObject(f, at);
+    const bool call = f.contains("suite") || f.contains("call");
+    if (call == f.contains("event")) Fail(at, "expected \"suite\" and \"call\", or \"event\"");
+    if (call) {
+      OneOf(f, "suite", at, {"descriptor", "control", "reference", "list", "handle", "zstring", "property",
+                             "uihooks", "colorspace", "javascript", "basic"});
+      if (!f.contains("suite")) Fail(Sub(at, "suite"), "missing: expected the suite's word");
+      if (!f.contains("call") || !f["call"].is_string() || f["call"].get<std::string>().empty())
+        Fail(Sub(at, "call"), "expected the operation's slot name");
+    } else if (!f["event"].is_string() || f["event"].get<std::string>().empty()) {
+      Fail(Sub(at, "event"), "expected a four-character code or a string identifier");
+    }
+    Int(f, "nth", at, 1, 1ll << 40);
+    Int(f, "error", at, -2147483648ll, 2147483647ll);
+  }
+}
+
 // Steps: each has exactly one of these keys, plus the modifiers of its kind.
 constexpr const char* kStepKinds[] = {"select", "event", "menu", "popup", "command", "key", "click",
-                                      "dialog", "wait", "state", "screenshot", "edit"};
+                                      "dialog", "wait", "state", "screenshot", "edit", "faults"};
 
 void CheckChoose(const Json& step, const std::string& p) {
   auto c = Field(step, "choose");
@@ -373,6 +397,9 @@ void CheckStep(const Json& step, const std::string& p) {
       Fail(Sub(p, "screenshot"), "expected a plain file name");
   } else if (k == "edit") {
     ExpectObject(step["edit"], Sub(p, "edit"));
+    if (auto d = Field(step["edit"], "openDocument")) CheckDocument(*d, Sub(Sub(p, "edit"), "openDocument"));
+  } else if (k == "faults") {
+    CheckFaults(step["faults"], Sub(p, "faults"));
   }
 }
 
@@ -390,6 +417,8 @@ void ValidateScenario(const Json& s) {
   if (auto a = Field(s, "actionSets")) CheckActionSets(*a);
   if (auto a = Field(s, "answers")) CheckAnswers(*a);
   Bool(s, "recordGets", "");
+  Bool(s, "recordCalls", "");
+  if (auto f = Field(s, "faults")) CheckFaults(*f, "faults");
   if (auto st = Field(s, "steps")) {
     ExpectArray(*st, "steps");
     for (size_t i = 0; i < st->size(); ++i) CheckStep((*st)[i], At("steps", i));

@@ -65,6 +65,8 @@ void StepRunner::Run(const sim::Json& step) {
       PumpFor(it->get<DWORD>());
     } else if (auto it = step.find("edit"); it != step.end()) {
       sim::ApplyEdit(*it);
+    } else if (auto it = step.find("faults"); it != step.end()) {
+      sim::ArmFaults(*it);
     } else if (auto it = step.find("command"); it != step.end()) {
       SendMessageW(main_, WM_COMMAND, WPARAM(it->get<unsigned long long>()), 0);
     } else if (auto it = step.find("menu"); it != step.end()) {

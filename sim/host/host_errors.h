@@ -15,6 +15,7 @@ constexpr OSErr kNone = 0;
 constexpr OSErr kParam = host::kParamErr;          // -50: bad token, null out pointer
 constexpr OSErr kNilHandle = host::kNilHandleErr;  // -109: unknown handle
 constexpr OSErr kMemFull = host::kMemFullErr;      // -108
+constexpr OSErr kMemLocked = -117;                 // a locked handle cannot be resized
 
 // Descriptor and reference answers.
 constexpr OSErr kNoSuchKey = -1715;      // the descriptor or the object lacks the key

@@ -2,6 +2,7 @@
 // report.
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "host_state.h"
 #include "model.h"
@@ -42,14 +43,84 @@ host::ZString EmptyZStringToken() {
   return reinterpret_cast<host::ZString>(&anchor);
 }
 
-host::Handle NewHandle(std::int32_t size) {
-  if (size < 0) return nullptr;
-  HandleData data;
-  data.bytes = std::make_unique<char[]>(size_t(size) + 1);
-  std::memset(data.bytes.get(), 0, size_t(size) + 1);
+namespace {
+
+// Catches the plug-in touching the bytes of an unlocked handle.
+LONG CALLBACK CatchUnlockedAccess(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD* r = info->ExceptionRecord;
+  if (r->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || r->NumberParameters < 2) return EXCEPTION_CONTINUE_SEARCH;
+  const auto address = reinterpret_cast<const char*>(r->ExceptionInformation[1]);
+  for (auto& [h, data] : State().handles) {
+    if (!data.bytes || address < data.bytes || address >= data.bytes + data.span) continue;
+    if (data.locked || data.exposed) return EXCEPTION_CONTINUE_SEARCH;   // open: some other fault
+    data.exposed = true;
+    SetHandleAccess(data, true);
+    try {
+      RecordMisuse("Handle", r->ExceptionInformation[0] == 1 ? "bytes written while the handle is unlocked"
+                                                             : "bytes read while the handle is unlocked");
+    } catch (...) {
+      // The access goes on even when the line cannot be recorded.
+    }
+    return EXCEPTION_CONTINUE_EXECUTION;
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void WatchHandleAccess() {
+  static const PVOID handler = AddVectoredExceptionHandler(1, CatchUnlockedAccess);
+  (void)handler;
+}
+
+}  // namespace
+
+HandleData::HandleData(HandleData&& other) noexcept
+    : bytes(std::exchange(other.bytes, nullptr)),
+      span(std::exchange(other.span, 0)),
+      size(other.size),
+      locked(other.locked),
+      exposed(other.exposed) {}
+
+HandleData& HandleData::operator=(HandleData&& other) noexcept {
+  if (this != &other) {
+    if (bytes) VirtualFree(bytes, 0, MEM_RELEASE);
+    bytes = std::exchange(other.bytes, nullptr);
+    span = std::exchange(other.span, 0);
+    size = other.size;
+    locked = other.locked;
+    exposed = other.exposed;
+  }
+  return *this;
+}
+
+HandleData::~HandleData() {
+  if (bytes) VirtualFree(bytes, 0, MEM_RELEASE);
+}
+
+bool AllocateHandleBytes(HandleData& data, std::int32_t size) {
+  if (size < 0) return false;
+  WatchHandleAccess();
+  const std::size_t span = std::size_t(size) + 1;
+  // Fresh pages are zeroed; closed until the handle is locked.
+  auto* bytes = static_cast<char*>(VirtualAlloc(nullptr, span, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS));
+  if (!bytes) return false;
+  if (data.bytes) VirtualFree(data.bytes, 0, MEM_RELEASE);
+  data.bytes = bytes;
+  data.span = span;
   data.size = size;
+  return true;
+}
+
+void SetHandleAccess(HandleData& data, bool open) {
+  if (!data.bytes) return;
+  DWORD old = 0;
+  VirtualProtect(data.bytes, data.span, open ? PAGE_READWRITE : PAGE_NOACCESS, &old);
+}
+
+host::Handle NewHandle(std::int32_t size) {
+  HandleData data;
+  if (!AllocateHandleBytes(data, size)) return nullptr;
   auto& masters = MasterPointers();
-  masters.push_back(data.bytes.get());
+  masters.push_back(data.bytes);
   host::Handle h = &masters.back();
   State().handles.emplace(h, std::move(data));
   return h;
@@ -72,12 +143,12 @@ bool DisposeHandle(host::Handle h) {
 
 host::Handle NewTextHandle(std::string_view text) {
   host::Handle h = NewHandle(std::int32_t(text.size() + 1));
-  if (h) std::memcpy(*h, text.data(), text.size());
+  if (h) WithHandleBytes(*FindHandle(h), [&](char* bytes) { return std::memcpy(bytes, text.data(), text.size()); });
   return h;
 }
 
-std::string HandleText(const HandleData& h) {
-  return std::string(h.bytes.get(), strnlen(h.bytes.get(), size_t(h.size)));
+std::string HandleText(HandleData& h) {
+  return WithHandleBytes(h, [&](char* bytes) { return std::string(bytes, strnlen(bytes, size_t(h.size))); });
 }
 
 host::Descriptor NewDescriptor(DescriptorData d) {
@@ -126,6 +197,7 @@ void ResetHost(const Json& scenario) {
   s.notifiers.clear();
   s.suspendDepth = 0;
   s.transcript.clear();
+  ResetFaults(s.scenario);
   s.model = ModelFromScenario(s.scenario);
 }
 
@@ -163,8 +235,19 @@ void ReportLeaks() {
   };
   for (const auto& [what, count] : kinds)
     if (count > 0) Record(Json{{"kind", "leak"}, {"what", what}, {"count", count}});
-  for (const auto& [name, count] : s.suites)
+  // One line per suite, whatever versions were left acquired.
+  std::map<std::string, int> bySuite;
+  for (const auto& [key, count] : s.suites) bySuite[key.first] += count;
+  for (const auto& [name, count] : bySuite)
     if (count > 0) Record(Json{{"kind", "leak"}, {"what", "suite " + name}, {"count", count}});
+}
+
+Json LiveObjects() {
+  auto& s = State();
+  return Json{{"descriptor", s.descriptors.Count()}, {"reference", s.references.Count()},
+              {"list", s.lists.Count()},             {"handle", s.handles.size()},
+              {"zstring", s.zstrings.Count()},       {"color", s.colors.Count()},
+              {"engine", s.engines.Count()},         {"block", s.blocks.size()}};
 }
 
 size_t LiveObjectCount() {

@@ -45,11 +45,42 @@ std::uintptr_t NextTokenValue();
 template <class T>
 std::uintptr_t Registry<T>::NextToken() { return NextTokenValue(); }
 
+// A handle's bytes (size + 1, the last always 0) sit on pages of their own
+// that the plug-in can reach only while the handle is locked: a read or a
+// write through a pointer to an unlocked handle is caught, recorded once as
+// misuse, and then let through until the handle is next locked or unlocked.
 struct HandleData {
-  std::unique_ptr<char[]> bytes;   // size + 1, the last byte always 0
+  HandleData() = default;
+  HandleData(HandleData&& other) noexcept;
+  HandleData& operator=(HandleData&& other) noexcept;
+  HandleData(const HandleData&) = delete;
+  HandleData& operator=(const HandleData&) = delete;
+  ~HandleData();
+
+  char* bytes = nullptr;
+  std::size_t span = 0;            // the pages' length
   std::int32_t size = 0;
   bool locked = false;
+  bool exposed = false;            // opened after an access while unlocked
 };
+
+// Gives `data` zeroed bytes for `size` (false when out of memory); the pages
+// are closed to the plug-in.
+bool AllocateHandleBytes(HandleData& data, std::int32_t size);
+// Opens or closes the pages as the lock says.
+void SetHandleAccess(HandleData& data, bool open);
+
+// The host's own reading or writing of a handle's bytes: opens the pages
+// for `body` and closes them again unless the handle is locked.
+template <class F>
+auto WithHandleBytes(HandleData& data, F&& body) {
+  SetHandleAccess(data, true);
+  struct Close {
+    HandleData& d;
+    ~Close() { SetHandleAccess(d, d.locked || d.exposed); }
+  } close{data};
+  return body(data.bytes);
+}
 
 struct ZStringData {
   std::string text;                // code page 1252
@@ -59,6 +90,18 @@ struct ZStringData {
 struct ColorData {
   std::int16_t space = 0;
   std::uint8_t c[4] = {0, 0, 0, 0};
+};
+
+// A call made to fail on purpose: the nth call of a suite operation, or the
+// nth play of an event, counted from when the fault was armed.
+struct Fault {
+  std::string suite, call;         // a suite operation, or
+  std::string event;               // an event, as the scenario names it
+  TypeID eventId = 0;
+  std::int64_t nth = 1;
+  std::int32_t error = err::kCannotApply;
+  std::int64_t base = 0;           // the count when it was armed
+  bool fired = false;
 };
 
 struct Notifier {
@@ -91,7 +134,12 @@ struct HostState {
   Registry<int> engines;
   std::map<host::Handle, HandleData> handles;
   std::map<void*, size_t> blocks;            // basic suite allocations
-  std::map<std::string, int> suites;         // name -> acquisitions not yet released
+  std::map<std::pair<std::string, std::int32_t>, int> suites;   // (name, version) -> acquisitions not yet released
+
+  std::vector<Fault> faults;
+  std::map<std::string, std::int64_t> callCounts;   // "suite.call", over the whole run
+  std::map<TypeID, std::int64_t> playCounts;        // plays that reached the model, by event
+  bool recordCalls = false;
 
   std::vector<Notifier> notifiers;
   Model model;
@@ -109,7 +157,7 @@ host::Handle NewHandle(std::int32_t size);
 HandleData* FindHandle(host::Handle h);
 bool DisposeHandle(host::Handle h);
 host::Handle NewTextHandle(std::string_view text);   // text plus terminator
-std::string HandleText(const HandleData& h);          // up to the first NUL
+std::string HandleText(HandleData& h);                // up to the first NUL
 
 // Descriptor, list, reference and string tokens.
 host::Descriptor NewDescriptor(DescriptorData d = {});
@@ -149,6 +197,12 @@ E Guard(const char* call, E onError, F&& body) {
   }
   return onError;
 }
+
+// Faults (faults.cpp). Reset from the scenario's "faults"; counts the play
+// of an event about to be applied and gives the error to answer when a
+// fault fires.
+void ResetFaults(const Json& scenario);
+std::optional<std::int32_t> CountEventPlay(TypeID event);
 
 // Identifiers.
 host::TypeID StringToId(std::string_view text);   // StringIDToTypeID

@@ -1,6 +1,7 @@
 #include "model.h"
 
 #include <algorithm>
+#include <array>
 
 namespace sim {
 namespace {
@@ -31,37 +32,6 @@ Json NormalizeLayer(Model& m, const Json& given, size_t position) {
   return layer;
 }
 
-Json NormalizeDocument(Model& m, const Json& given, size_t number) {
-  Json doc = {{"title", "Untitled-" + std::to_string(number)},
-              {"path", nullptr},
-              {"mode", "RGBColor"},
-              {"depth", 8},
-              {"width", 1024},
-              {"height", 768},
-              {"resolution", 72},
-              {"profile", "sRGB IEC61966-2.1"},
-              {"selection", false},
-              {"channels", Json::array()},
-              {"history", Json::array({"Open"})}};
-  if (given.is_object())
-    for (auto it = given.begin(); it != given.end(); ++it)
-      if (it.key() != "layers") doc[it.key()] = it.value();
-  Json layers = Json::array();
-  if (given.is_object() && given.contains("layers") && given["layers"].is_array()) {
-    for (const auto& l : given["layers"]) layers.push_back(NormalizeLayer(m, l, layers.size()));
-  } else {
-    Json background = Json{{"name", "Background"}, {"background", true}};
-    layers.push_back(NormalizeLayer(m, background, 0));
-  }
-  doc["layers"] = layers;
-  if (!doc.contains("target") || !doc["target"].is_array()) {
-    doc["target"] = layers.empty() ? Json::array() : Json::array({int(layers.size()) - 1});
-  }
-  const std::string mode = doc["mode"].is_string() ? doc["mode"].get<std::string>() : "RGBColor";
-  if (!doc.contains("targetChannels")) doc["targetChannels"] = ComponentChannels(mode);
-  if (!doc.contains("visibleChannels")) doc["visibleChannels"] = ComponentChannels(mode);
-  return doc;
-}
 
 bool TextEquals(const std::string& utf8, const std::string& ansi) { return utf8 == AnsiToUtf8(ansi); }
 
@@ -236,6 +206,38 @@ std::string ChannelName(const Json& doc, const RefPart& part) {
 
 }  // namespace
 
+Json NormalizeDocument(Model& m, const Json& given, size_t number) {
+  Json doc = {{"title", "Untitled-" + std::to_string(number)},
+              {"path", nullptr},
+              {"mode", "RGBColor"},
+              {"depth", 8},
+              {"width", 1024},
+              {"height", 768},
+              {"resolution", 72},
+              {"profile", "sRGB IEC61966-2.1"},
+              {"selection", false},
+              {"channels", Json::array()},
+              {"history", Json::array({"Open"})}};
+  if (given.is_object())
+    for (auto it = given.begin(); it != given.end(); ++it)
+      if (it.key() != "layers") doc[it.key()] = it.value();
+  Json layers = Json::array();
+  if (given.is_object() && given.contains("layers") && given["layers"].is_array()) {
+    for (const auto& l : given["layers"]) layers.push_back(NormalizeLayer(m, l, layers.size()));
+  } else {
+    Json background = Json{{"name", "Background"}, {"background", true}};
+    layers.push_back(NormalizeLayer(m, background, 0));
+  }
+  doc["layers"] = layers;
+  if (!doc.contains("target") || !doc["target"].is_array()) {
+    doc["target"] = layers.empty() ? Json::array() : Json::array({int(layers.size()) - 1});
+  }
+  const std::string mode = doc["mode"].is_string() ? doc["mode"].get<std::string>() : "RGBColor";
+  if (!doc.contains("targetChannels")) doc["targetChannels"] = ComponentChannels(mode);
+  if (!doc.contains("visibleChannels")) doc["visibleChannels"] = ComponentChannels(mode);
+  return doc;
+}
+
 Model ModelFromScenario(const Json& scenario) {
   Model m;
   if (scenario.contains("documents") && scenario["documents"].is_array()) {
@@ -337,6 +339,85 @@ Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from) {
       return n < 0 ? nullptr : &m.documents[size_t(n)];
     }
   return CurrentDocument(m);
+}
+
+namespace {
+
+// The forms the host answers a Get with, by class; a class it does not list
+// it does not answer at all. An enumerated layer, document, history state or
+// application is the target (`Ordn`, `Trgt`) and nothing else.
+struct AnsweredClass {
+  const char* cls;
+  std::array<TypeID, 5> forms;   // 0: unused
+  bool targetOnly;               // enumerated only as (`Ordn`, `Trgt`)
+  std::array<const char*, 24> properties;   // every key its descriptor can hold
+};
+
+constexpr TypeID kEnm = host::kFormEnumerated, kIdx = host::kFormIndex, kNam = host::kFormName,
+                 kIdn = host::kFormIdentifier, kCls = host::kFormClass;
+
+const AnsweredClass kAnswered[] = {
+    {"capp", {kEnm, kCls}, true, {"NmbD", "interfacePrefs"}},
+    {"Dcmn", {kEnm, kIdx, kNam, kIdn, kCls}, true,
+     {"Ttl ", "ItmI", "Md  ", "Dpth", "Wdth", "Hght", "Rslt", "File", "Prfl", "NmbL", "hasBackgroundLayer",
+      "targetLayers", "fsel"}},
+    {"Lyr ", {kEnm, kIdx, kNam, kIdn, kCls}, true,
+     {"Nm  ", "Md  ", "Opct", "fillOpacity", "Vsbl", "Bckg", "Grup", "ItmI", "LyrI", "targetChannels",
+      "visibleChannels", "hasUserMask", "UsrM", "Usrs", "hasVectorMask", "vectorMaskEnabled", "hasFilterMask",
+      "filterMaskEnable", "Adjs", "Txt ", "smartObject", "layerSection"}},
+    {"BckL", {kEnm, kCls}, true,
+     {"Nm  ", "Md  ", "Opct", "fillOpacity", "Vsbl", "Bckg", "Grup", "ItmI", "LyrI", "targetChannels",
+      "visibleChannels", "hasUserMask", "UsrM", "Usrs", "hasVectorMask", "vectorMaskEnabled", "hasFilterMask",
+      "filterMaskEnable", "Adjs", "Txt ", "smartObject", "layerSection"}},
+    {"HstS", {kEnm, kIdx, kNam, kCls}, true, {"Nm  ", "ItmI", "CrnH", "Cnt "}},
+    {"Chnl", {kEnm, kNam}, false, {"Nm  "}},
+    {"filterFX", {kIdx}, false, {"Nm  ", "enab"}},
+};
+
+const AnsweredClass* AnsweredFor(TypeID cls) {
+  const std::string text = TextFromId(cls);
+  for (const AnsweredClass& a : kAnswered)
+    if (text == a.cls) return &a;
+  return nullptr;
+}
+
+std::string FormText(TypeID form) { return TextFromId(form); }
+
+}  // namespace
+
+GetRefusal RefusedGet(const ReferenceData& ref) {
+  if (ref.empty()) return {"an empty reference"};
+  for (size_t i = 0; i < ref.size(); ++i) {
+    const RefPart& part = ref[i];
+    // A leading property part names the property; its class is `Prpr` or the
+    // object's own class.
+    if (i == 0 && part.form == host::kFormProperty) {
+      if (part.cls == C("Prpr")) continue;
+      if (!AnsweredFor(part.cls)) return {"the host answers no object of class \"" + TextFromId(part.cls) + "\""};
+      continue;
+    }
+    const AnsweredClass* a = AnsweredFor(part.cls);
+    if (!a) return {"the host answers no object of class \"" + TextFromId(part.cls) + "\""};
+    if (std::find(a->forms.begin(), a->forms.end(), part.form) == a->forms.end())
+      return {"the host takes no \"" + FormText(part.form) + "\" form for class \"" + TextFromId(part.cls) + "\""};
+    if (part.form == host::kFormEnumerated && a->targetOnly &&
+        (part.enumType != C("Ordn") || part.enumValue != C("Trgt")))
+      return {"the host takes class \"" + TextFromId(part.cls) + "\" enumerated only as the target"};
+    // Containers: the layer holds the smart filters, the document all else.
+    if (i + 1 < ref.size() && i > 0 && part.cls != C("Dcmn") && part.cls != C("Lyr "))
+      return {"class \"" + TextFromId(part.cls) + "\" contains nothing the host answers"};
+  }
+  if (ref[0].form == host::kFormProperty) {
+    const TypeID owner = ref[0].cls == C("Prpr") ? (ref.size() > 1 ? ref[1].cls : 0) : ref[0].cls;
+    const AnsweredClass* a = AnsweredFor(owner);
+    if (!a) return {"a property of nothing the host answers"};
+    const std::string key = TextFromId(ref[0].property);
+    bool known = false;
+    for (const char* k : a->properties)
+      if (k && key == k) known = true;
+    if (!known) return {"class \"" + TextFromId(owner) + "\" has no property \"" + key + "\"", true};
+  }
+  return {};
 }
 
 host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out) {

@@ -7,6 +7,9 @@
 namespace sim {
 
 Model ModelFromScenario(const Json& scenario);
+// A DOCUMENT of the scenario with every field the model keeps; `number`
+// names an untitled one.
+Json NormalizeDocument(Model& m, const Json& given, size_t number);
 
 Json* CurrentDocument(Model& m);
 bool HasBackground(const Json& doc);
@@ -22,6 +25,15 @@ int ResolveLayer(const Json& doc, const RefPart& part);
 int LayerRefIndex(const Json& doc, int position);
 int ResolveDocument(const Model& m, const RefPart& part);   // -1: none
 Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from);  // the Dcmn part at or after `from`, else the current
+
+// Why the host does not answer a Get of this reference at all (a class,
+// form or property outside what it takes: the caller's fault, whatever the
+// document holds); empty when it answers it.
+struct GetRefusal {
+  std::string why;         // empty: answered
+  bool property = false;   // the class has no such property
+};
+GetRefusal RefusedGet(const ReferenceData& ref);
 
 // Answers a Get: the descriptor of the referenced object, or of its property.
 host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out);

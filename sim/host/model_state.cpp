@@ -15,6 +15,9 @@ void RecordState() {
   Json state = ModelState();
   line["documents"] = state["documents"];
   line["current"] = state["current"];
+  // With the calls recorded, the host objects alive now, so that what one
+  // stretch of a run left behind shows without waiting for the leak report.
+  if (State().recordCalls) line["objects"] = LiveObjects();
   Record(std::move(line));
 }
 
@@ -42,6 +45,7 @@ void EditError(const std::string& text) { Record(Json{{"kind", "error"}, {"text"
 //   {"selectLayers": [p, ...]}       target these layers, the last one active
 //   {"selection": bool}              make or drop the selection
 //   {"closeDocument": true | n}      close the current document (or the one at n)
+//   {"openDocument": DOCUMENT}       open a document, which becomes current
 void ApplyEdit(const Json& edit) {
   Model& m = State().model;
   if (!edit.is_object()) return EditError("not an object");
@@ -88,6 +92,10 @@ void ApplyEdit(const Json& edit) {
     if (n < 0 || n >= int(m.documents.size())) return EditError("no document to close");
     m.documents.erase(size_t(n));
     // The last document open becomes current, as after closing a tab.
+    m.current = int(m.documents.size()) - 1;
+  }
+  if (edit.contains("openDocument")) {
+    m.documents.push_back(NormalizeDocument(m, edit["openDocument"], m.documents.size() + 1));
     m.current = int(m.documents.size()) - 1;
   }
 }

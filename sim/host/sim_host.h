@@ -57,6 +57,12 @@ void RemoveMessageBoxAnswerer();
 // Records a `leak` line for each kind of host object made and never freed.
 void ReportLeaks();
 size_t LiveObjectCount();
+Json LiveObjects();                           // {"descriptor": n, ...} of the objects alive now
+
+// ---- Faults ----
+// A scenario step: these faults (the scenario's FAULT form) count calls and
+// plays from now on; faults armed before that have not fired are dropped.
+void ArmFaults(const Json& faults);
 
 // ---- Model ----
 Json ModelState();                            // {"documents": [...], "current": n}

@@ -6,6 +6,11 @@
 #include "host_suites.h"
 #include "host_state.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("basic", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("basic", fn)
+
 namespace sim {
 namespace {
 
@@ -32,9 +37,9 @@ const Offer kOffers[] = {
     {host::kJavaScriptSuiteName, JavaScriptSuiteTable},
 };
 
-// Counted by name: a plug-in that fell back to an older version releases
-// with the version it asked for first.
-std::string Key(const char* name, std::int32_t) { return name; }
+// Counted by name and version, as the host does: a release must name the
+// version that was acquired.
+std::pair<std::string, std::int32_t> Key(const char* name, std::int32_t version) { return {name, version}; }
 
 SPErr AcquireSuite(const char* name, std::int32_t version, const void** suite) {
   return Guard<SPErr>("Basic.AcquireSuite", err::kBadParameter, [&]() -> SPErr {
@@ -109,7 +114,7 @@ SPErr ReallocateBlock(void* block, std::size_t size, void** newBlock) {
 
 SPErr Undefined() { return err::kUnimplemented; }
 
-host::BasicSuite gBasic = {AcquireSuite, ReleaseSuite, IsEqual, AllocateBlock, FreeBlock, ReallocateBlock, Undefined};
+host::BasicSuite gBasic = {SLOT(AcquireSuite), SLOT(ReleaseSuite), SLOT_VALUE(IsEqual), SLOT(AllocateBlock), SLOT(FreeBlock), SLOT(ReallocateBlock), SLOT(Undefined)};
 
 }  // namespace
 

@@ -6,6 +6,11 @@
 #include "host_suites.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("colorspace", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("colorspace", fn)
+
 namespace sim {
 namespace {
 
@@ -158,9 +163,9 @@ SPErr ConvertToMonitorRGB(std::int16_t, std::uint8_t (*)[4], std::uint8_t (*)[4]
 }
 
 const host::ColorSpaceSuite kSuite = {
-    Make,     Delete,         StuffComponents, ExtractComponents, StuffXYZ,     ExtractXYZ,   Convert8,
-    Convert16, GetNativeSpace, IsBookColor,    ExtractColorName,  PickColor,    Convert8to16, Convert16to8,
-    ConvertToMonitorRGB,
+    SLOT(Make),     SLOT(Delete),         SLOT(StuffComponents), SLOT(ExtractComponents), SLOT(StuffXYZ),     SLOT(ExtractXYZ),   SLOT(Convert8),
+    SLOT(Convert16), SLOT(GetNativeSpace), SLOT(IsBookColor),    SLOT(ExtractColorName),  SLOT(PickColor),    SLOT(Convert8to16), SLOT(Convert16to8),
+    SLOT(ConvertToMonitorRGB),
 };
 
 }  // namespace

@@ -4,6 +4,11 @@
 #include "model.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("control", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("control", fn)
+
 namespace sim {
 namespace {
 
@@ -32,9 +37,13 @@ OSErr Play(Descriptor* result, TypeID event, Descriptor params, std::int32_t mod
     }
     if (answer == err::kNone && mode == host::kDialogDisplay && DialogCancelled(event)) answer = err::kUserCanceled;
     if (answer == err::kNone) {
-      std::string historyName;
-      answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal);
-      if (answer == err::kNone && !historyName.empty()) AddHistoryState(State().model, historyName);
+      if (const std::optional<std::int32_t> fault = CountEventPlay(event)) {
+        answer = static_cast<OSErr>(*fault);   // failed on purpose: the model stays as it is
+      } else {
+        std::string historyName;
+        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal);
+        if (answer == err::kNone && !historyName.empty()) AddHistoryState(State().model, historyName);
+      }
     }
     line["result"] = answer;
     Record(std::move(line));
@@ -51,7 +60,13 @@ OSErr Get(Descriptor* result, host::Reference reference) {
     ReferenceData* ref = FindReference(reference);
     if (!ref) return Misuse("Control.Get", "unknown reference", err::kParam);
     DescriptorData answer;
-    OSErr e = AnswerGet(State().model, *ref, &answer);
+    OSErr e = err::kNone;
+    if (const GetRefusal refused = RefusedGet(*ref); !refused.why.empty()) {
+      e = refused.property ? err::kNoSuchKey : err::kNoSuchObject;
+      Record(Json{{"kind", "error"}, {"text", "Get: " + refused.why}, {"reference", ReferenceToJson(*ref)}});
+    } else {
+      e = AnswerGet(State().model, *ref, &answer);
+    }
     if (State().recordGets) Record(Json{{"kind", "get"}, {"reference", RefJsonOrNull(ref)}, {"result", e}});
     if (e == err::kNone) *result = NewDescriptor(std::move(answer));
     return e;
@@ -159,8 +174,8 @@ OSErr MakeStringAlias(const char* newStringID, const char* existingStringID) {
   });
 }
 
-const host::ControlSuite kSuite = {Play,      Get,          StringIDToTypeID, TypeIDToStringID,
-                                   AddNotify, RemoveNotify, SuspendHistory,   MakeStringAlias};
+const host::ControlSuite kSuite = {SLOT(Play),      SLOT(Get),          SLOT(StringIDToTypeID), SLOT(TypeIDToStringID),
+                                   SLOT(AddNotify), SLOT(RemoveNotify), SLOT(SuspendHistory),   SLOT(MakeStringAlias)};
 
 }  // namespace
 

@@ -2,6 +2,11 @@
 #include "action_suites.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("descriptor", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("descriptor", fn)
+
 namespace sim {
 namespace {
 
@@ -342,14 +347,14 @@ OSErr GetInteger64(Descriptor d, TypeID key, std::int64_t* out) {
 }
 
 const host::DescriptorSuite kSuite = {
-    Make,          Free,           GetType,         GetKey,         HasKey,          GetCount,
-    IsEqual,       Erase,          Clear,           PutInteger,     PutFloat,        PutUnitFloat,
-    PutString,     PutBoolean,     PutList,         PutObject,      PutGlobalObject, PutEnumerated,
-    PutReference,  PutClass,       PutGlobalClass,  PutAlias,       GetInteger,      GetFloat,
-    GetUnitFloat,  GetStringLength, GetString,      GetBoolean,     GetList,         GetObject,
-    GetGlobalObject, GetEnumerated, GetReference,   GetClass,       GetGlobalClass,  GetAlias,
-    HasKeys,       PutIntegers,    GetIntegers,     AsHandle,       HandleToDescriptor, PutZString,
-    GetZString,    PutData,        GetDataLength,   GetData,        PutInteger64,    GetInteger64,
+    SLOT(Make),          SLOT(Free),           SLOT(GetType),         SLOT(GetKey),         SLOT(HasKey),          SLOT(GetCount),
+    SLOT(IsEqual),       SLOT(Erase),          SLOT(Clear),           SLOT(PutInteger),     SLOT(PutFloat),        SLOT(PutUnitFloat),
+    SLOT(PutString),     SLOT(PutBoolean),     SLOT(PutList),         SLOT(PutObject),      SLOT(PutGlobalObject), SLOT(PutEnumerated),
+    SLOT(PutReference),  SLOT(PutClass),       SLOT(PutGlobalClass),  SLOT(PutAlias),       SLOT(GetInteger),      SLOT(GetFloat),
+    SLOT(GetUnitFloat),  SLOT(GetStringLength), SLOT(GetString),      SLOT(GetBoolean),     SLOT(GetList),         SLOT(GetObject),
+    SLOT(GetGlobalObject), SLOT(GetEnumerated), SLOT(GetReference),   SLOT(GetClass),       SLOT(GetGlobalClass),  SLOT(GetAlias),
+    SLOT(HasKeys),       SLOT(PutIntegers),    SLOT(GetIntegers),     SLOT(AsHandle),       SLOT(HandleToDescriptor), SLOT(PutZString),
+    SLOT(GetZString),    SLOT(PutData),        SLOT(GetDataLength),   SLOT(GetData),        SLOT(PutInteger64),    SLOT(GetInteger64),
 };
 
 }  // namespace

@@ -3,6 +3,11 @@
 #include "host_suites.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("javascript", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("javascript", fn)
+
 namespace sim {
 namespace {
 
@@ -62,8 +67,8 @@ ASErr ExecuteScript(EngineRef engine, const host::ASUnicode* script, int, const 
 }
 ASErr CreateEngineAPE(EngineRef* engine, std::intptr_t) { return CreateEngine(engine); }
 
-const host::JavaScriptSuite kSuite = {ScriptIsRunning, CreateEngine,  DeleteEngine,   SetIncludePath,
-                                      GetIncludePath,  ExecuteScript, CreateEngineAPE};
+const host::JavaScriptSuite kSuite = {SLOT_VALUE(ScriptIsRunning), SLOT(CreateEngine),  SLOT(DeleteEngine),   SLOT(SetIncludePath),
+                                      SLOT(GetIncludePath),  SLOT(ExecuteScript), SLOT(CreateEngineAPE)};
 
 }  // namespace
 

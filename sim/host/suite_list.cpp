@@ -2,6 +2,11 @@
 #include "action_suites.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("list", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("list", fn)
+
 namespace sim {
 namespace {
 
@@ -259,13 +264,13 @@ OSErr GetInteger64(List l, std::uint32_t i, std::int64_t* out) {
 }
 
 const host::ListSuite kSuite = {
-    Make,          Free,          GetType,        GetCount,      PutInteger,     PutFloat,
-    PutUnitFloat,  PutString,     PutBoolean,     PutList,       PutObject,      PutGlobalObject,
-    PutEnumerated, PutReference,  PutClass,       PutGlobalClass, PutAlias,      GetInteger,
-    GetFloat,      GetUnitFloat,  GetStringLength, GetString,    GetBoolean,     GetList,
-    GetObject,     GetGlobalObject, GetEnumerated, GetReference, GetClass,       GetGlobalClass,
-    GetAlias,      PutIntegers,   GetIntegers,    PutData,       GetDataLength,  GetData,
-    PutZString,    GetZString,    PutInteger64,   GetInteger64,
+    SLOT(Make),          SLOT(Free),          SLOT(GetType),        SLOT(GetCount),      SLOT(PutInteger),     SLOT(PutFloat),
+    SLOT(PutUnitFloat),  SLOT(PutString),     SLOT(PutBoolean),     SLOT(PutList),       SLOT(PutObject),      SLOT(PutGlobalObject),
+    SLOT(PutEnumerated), SLOT(PutReference),  SLOT(PutClass),       SLOT(PutGlobalClass), SLOT(PutAlias),      SLOT(GetInteger),
+    SLOT(GetFloat),      SLOT(GetUnitFloat),  SLOT(GetStringLength), SLOT(GetString),    SLOT(GetBoolean),     SLOT(GetList),
+    SLOT(GetObject),     SLOT(GetGlobalObject), SLOT(GetEnumerated), SLOT(GetReference), SLOT(GetClass),       SLOT(GetGlobalClass),
+    SLOT(GetAlias),      SLOT(PutIntegers),   SLOT(GetIntegers),    SLOT(PutData),       SLOT(GetDataLength),  SLOT(GetData),
+    SLOT(PutZString),    SLOT(GetZString),    SLOT(PutInteger64),   SLOT(GetInteger64),
 };
 
 }  // namespace

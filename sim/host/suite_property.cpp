@@ -3,6 +3,11 @@
 #include "model.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("property", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("property", fn)
+
 namespace sim {
 namespace {
 
@@ -28,7 +33,7 @@ host::OSErr GetProperty(TypeID signature, TypeID key, std::int32_t, std::intptr_
 // Every property the simulation answers is read-only.
 host::OSErr SetProperty(TypeID, TypeID, std::int32_t, std::intptr_t, host::Handle) { return err::kPropertyUndefined; }
 
-const host::PropertySuite kSuite = {1, 2, GetProperty, SetProperty};
+const host::PropertySuite kSuite = {1, 2, SLOT(GetProperty), SLOT(SetProperty)};
 
 }  // namespace
 

@@ -3,6 +3,11 @@
 #include "action_suites.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("reference", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("reference", fn)
+
 namespace sim {
 namespace {
 
@@ -169,9 +174,9 @@ OSErr GetNameZString(Reference r, host::ZString* name) {
 }
 
 const host::ReferenceSuite kSuite = {
-    Make,           Free,          GetForm,       GetDesiredClass, PutName,      PutIndex,      PutIdentifier,
-    PutOffset,      PutEnumerated, PutProperty,   PutClass,        GetNameLength, GetName,      GetIndex,
-    GetIdentifier,  GetOffset,     GetEnumerated, GetProperty,     GetContainer, PutNameZString, GetNameZString,
+    SLOT(Make),           SLOT(Free),          SLOT(GetForm),       SLOT(GetDesiredClass), SLOT(PutName),      SLOT(PutIndex),      SLOT(PutIdentifier),
+    SLOT(PutOffset),      SLOT(PutEnumerated), SLOT(PutProperty),   SLOT(PutClass),        SLOT(GetNameLength), SLOT(GetName),      SLOT(GetIndex),
+    SLOT(GetIdentifier),  SLOT(GetOffset),     SLOT(GetEnumerated), SLOT(GetProperty),     SLOT(GetContainer), SLOT(PutNameZString), SLOT(GetNameZString),
 };
 
 }  // namespace

@@ -2,6 +2,11 @@
 #include "host_suites.h"
 #include "host_state.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("uihooks", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("uihooks", fn)
+
 namespace sim {
 namespace {
 
@@ -17,8 +22,8 @@ host::SPErr GetPluginName(host::PluginRef, host::ZString* name) {
   return err::kUnimplemented;
 }
 
-const host::UIHooksSuite kSuite = {ProcessEvent, DisplayPixels, ProgressBar,  TestAbort,
-                                   MainAppWindow, SetCursor,    TickCount,    GetPluginName};
+const host::UIHooksSuite kSuite = {SLOT(ProcessEvent), SLOT(DisplayPixels), SLOT(ProgressBar),  SLOT_VALUE(TestAbort),
+                                   SLOT_VALUE(MainAppWindow), SLOT(SetCursor),    SLOT_VALUE(TickCount),    SLOT(GetPluginName)};
 
 }  // namespace
 

@@ -5,6 +5,11 @@
 #include "host_suites.h"
 #include "suite_helpers.h"
 
+#include "suite_slots.h"
+
+#define SLOT(fn) QB_SLOT("zstring", fn)
+#define SLOT_VALUE(fn) QB_VALUE_SLOT("zstring", fn)
+
 namespace sim {
 namespace {
 
@@ -213,12 +218,12 @@ ASErr AsPascalString(ZString z, char* buffer, std::uint32_t size, ASBoolean chec
 }
 
 const host::ZStringSuite kSuite = {
-    MakeFromUnicode,  MakeFromCString,   MakeFromPascalString, MakeRomanizationOfInteger,
-    MakeRomanizationOfFixed, MakeRomanizationOfDouble, GetEmpty, Copy,
-    Replace,          TrimEllipsis,      TrimSpaces,           RemoveAccelerators,
-    AddRef,           Release,           IsAllWhiteSpace,      IsEmpty,
-    WillReplace,      LengthAsUnicodeCString, AsUnicodeCString, LengthAsCString,
-    AsCString,        LengthAsPascalString, AsPascalString,
+    SLOT(MakeFromUnicode),  SLOT(MakeFromCString),   SLOT(MakeFromPascalString), SLOT(MakeRomanizationOfInteger),
+    SLOT(MakeRomanizationOfFixed), SLOT(MakeRomanizationOfDouble), SLOT(GetEmpty), SLOT(Copy),
+    SLOT(Replace),          SLOT(TrimEllipsis),      SLOT(TrimSpaces),           SLOT(RemoveAccelerators),
+    SLOT(AddRef),           SLOT(Release),           SLOT_VALUE(IsAllWhiteSpace),      SLOT_VALUE(IsEmpty),
+    SLOT_VALUE(WillReplace),      SLOT_VALUE(LengthAsUnicodeCString), SLOT(AsUnicodeCString), SLOT_VALUE(LengthAsCString),
+    SLOT(AsCString),        SLOT_VALUE(LengthAsPascalString), SLOT(AsPascalString),
 };
 
 }  // namespace

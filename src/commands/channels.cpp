@@ -30,21 +30,31 @@ constexpr std::uint32_t kLastChannelCommand = std::uint32_t(CommandId(21));
 
 }  // namespace
 
-std::uint32_t GetChannelMask(bool visible) {
+bool ReadChannelMask(bool visible, std::uint32_t* out) {
+  *out = 0;
   const TypeID key = StringToTypeID(visible ? "visibleChannels" : "targetChannels");
-  if (key == 0) return 0;
+  if (key == 0) return false;
   ListHolder list;
-  if (GetTargetProperty(FourCC("Lyr "), key, list.out(), nullptr) != 0 || !list) return 0;
+  if (GetTargetProperty(FourCC("Lyr "), key, list.out(), nullptr) != 0 || !list) return false;
   std::uint32_t count = 0;
-  if (ListProcs()->GetCount(list.get(), &count) != 0) return 0;
+  if (ListProcs()->GetCount(list.get(), &count) != 0) return false;
   std::uint32_t mask = 0;
+  // A channel that cannot be read makes the whole mask unread: a mask with
+  // a channel missing would be taken for another choice.
   for (std::uint32_t i = 0; i < count; ++i) {
     ReferenceHolder element;
-    if (ListProcs()->GetReference(list.get(), i, element.out()) != 0 || !element) continue;
+    if (ListProcs()->GetReference(list.get(), i, element.out()) != 0 || !element) return false;
     std::uint32_t index = 0;
-    if (ReferenceProcs()->GetIndex(element.get(), &index) != 0) continue;
+    if (ReferenceProcs()->GetIndex(element.get(), &index) != 0) return false;
     mask |= std::uint32_t(1) << (index % 32);
   }
+  *out = mask;
+  return true;
+}
+
+std::uint32_t GetChannelMask(bool visible) {
+  std::uint32_t mask = 0;
+  ReadChannelMask(visible, &mask);
   return mask;
 }
 
@@ -71,7 +81,9 @@ void SelectChannelCommand(std::uint32_t id) {
     choice = std::int32_t(id - kFirstChannelCommand);
     LastChannelChoice = choice;
   } else {
-    const std::uint32_t mask = GetChannelMask(false);
+    // Targets that cannot be read are left as they are, not taken for none.
+    std::uint32_t mask = 0;
+    if (!ReadChannelMask(false, &mask)) return;
     if (mask >= 2) {
       choice = ChannelChoiceOfMask(mask);
       if (choice >= 0) LastChannelChoice = choice;

@@ -17,6 +17,8 @@ extern bool ShowAllChannels;
 // Bit n for each channel of index n in the target layer's visible (or else
 // targeted) channels; 0 when the list cannot be read.
 std::uint32_t GetChannelMask(bool visible);
+// The same, telling a list that cannot be read (false) from an empty one.
+bool ReadChannelMask(bool visible, std::uint32_t* mask);
 
 // The choice (0 to 6) a mask of target channels stands for, -1 for none.
 constexpr std::int32_t ChannelChoiceOfMask(std::uint32_t mask) {

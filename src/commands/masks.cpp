@@ -41,7 +41,9 @@ std::int32_t PutTargetOf(host::Reference r, TypeID cls) {
   return HostResult(ReferenceProcs()->PutEnumerated(r, cls, kOrdinal, kTarget));
 }
 std::int32_t PutVectorMask(host::Reference r) {
+  // Unknown to the host, the identifier would name no path at all.
   const TypeID vectorMask = StringToTypeID("vectorMask");
+  if (vectorMask == 0) return host::kBadParameterError;
   return HostResult(ReferenceProcs()->PutEnumerated(r, kPath, kPath, vectorMask));
 }
 std::int32_t PutNamed(host::Reference r, TypeID cls, const char* name) {
@@ -253,14 +255,17 @@ std::int32_t AddLayerMask(MaskKind kind) {
 }
 
 std::int32_t AddLayerMaskFromTransparency() {
-  LoadChannelAsSelection(FourCC("Trsp"));
+  // Without the transparency loaded the mask would be made from whatever
+  // was selected before, or reveal everything.
+  if (const std::int32_t loaded = LoadChannelAsSelection(FourCC("Trsp")); loaded != 0) return loaded;
   const bool build = OnlyRevealAllMasks();
-  const std::int32_t made = MakeLayerMask(build ? FourCC("RvlA") : FourCC("RvlS"));
-  // Without a mask the inversion would reach the layer's pixels.
+  std::int32_t made = MakeLayerMask(build ? FourCC("RvlA") : FourCC("RvlS"));
+  // Without a mask the inversion would reach the layer's pixels, and without
+  // the inverse it would hide the opaque parts instead of the transparent.
   if (made == 0 && build && HasSelection()) {
-    InverseSelection();
-    InvertImage();
-    Deselect();
+    made = InverseSelection();
+    if (made == 0) made = InvertImage();
+    if (made == 0) Deselect();
   }
   Deselect();
   return made;
@@ -270,7 +275,8 @@ std::int32_t SetLayerMaskEnabled(bool enabled) { return SetLayerFlag(FourCC("Usr
 std::int32_t SetLayerMaskLinked(bool linked) { return SetLayerFlag(FourCC("Usrs"), linked); }
 
 std::int32_t LoadLayerMaskAsSelection() {
-  SelectAll();
+  // Intersected with what was selected before, the mask would load cut.
+  if (const std::int32_t all = SelectAll(); all != 0) return all;
   const TypeID maskParameters = StringToTypeID("maskParameters");
   return PlayBuilt(FourCC("Intr"), kDialogNone, [&](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, [](host::Reference r) {
@@ -357,14 +363,18 @@ std::int32_t MaskApply() {
   return 0;
 }
 
+// A flag that cannot be read cannot be toggled: the step would set the mask
+// to whatever the failed read answered, or be kept empty.
 std::int32_t MaskToggleEnabled() {
-  SetLayerMaskEnabled(!IsLayerMaskEnabled());
-  return 0;
+  host::Boolean enabled = 0;
+  if (GetTargetProperty(kLayer, FourCC("UsrM"), &enabled, nullptr) != 0) return host::kInterruptedError;
+  return SetLayerMaskEnabled(enabled == 0) == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t MaskToggleLinked() {
-  SetLayerMaskLinked(!IsLayerMaskLinked());
-  return 0;
+  host::Boolean linked = 0;
+  if (GetTargetProperty(kLayer, FourCC("Usrs"), &linked, nullptr) != 0) return host::kInterruptedError;
+  return SetLayerMaskLinked(linked == 0) == 0 ? 0 : host::kInterruptedError;
 }
 
 // Both vector-mask commands end early when no work path or no mask could be
@@ -373,27 +383,30 @@ std::int32_t MaskToggleLinked() {
 std::int32_t VectorMaskFromSelection() {
   if (HostMajorVersion >= 6 && !HasSelection()) return host::kInterruptedError;
   if (MakeWorkPathFromSelection(kDialogNone) != 0) return host::kInterruptedError;
-  if (HasVectorMask()) DeleteVectorMask();
+  if (HasVectorMask() && DeleteVectorMask() != 0) return host::kInterruptedError;
   return MakeVectorMaskFromPath() == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t VectorMaskFromShape() {
   if (LoadVectorMaskAsSelection(kDialogNone) != 0) return host::kInterruptedError;
-  DeleteLayer(nullptr);  // the shape layer; the layer below becomes the target
+  // The shape layer goes; the layer below becomes the target. Were it kept,
+  // the mask would be made on the shape layer itself.
+  if (DeleteLayer(nullptr) != 0) return host::kInterruptedError;
   const std::int32_t path = MakeWorkPathFromSelection(kDialogNone);
-  Deselect();
-  if (path != 0) return host::kInterruptedError;
-  if (IsBackgroundLayer()) ConvertBackgroundToLayer();
-  if (HasVectorMask()) DeleteVectorMask();
+  const std::int32_t deselected = Deselect();
+  if (path != 0 || deselected != 0) return host::kInterruptedError;
+  if (IsBackgroundLayer() && ConvertBackgroundToLayer() != 0) return host::kInterruptedError;
+  if (HasVectorMask() && DeleteVectorMask() != 0) return host::kInterruptedError;
   return MakeVectorMaskFromPath() == 0 ? 0 : host::kInterruptedError;
 }
 
+// Filling without the filter mask selected, or without all of it selected,
+// would paint the layer or part of the mask: any failing step ends the
+// command, and dropping its history step undoes the steps before.
 std::int32_t ClearFilterMask() {
-  SelectFilterMask();
-  SelectAll();
-  FillSelection(FourCC("Wht "));
-  Deselect();
-  return 0;
+  if (SelectFilterMask() != 0 || SelectAll() != 0) return host::kInterruptedError;
+  if (FillSelection(FourCC("Wht ")) != 0) return host::kInterruptedError;
+  return Deselect() == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t EnsureEditableLayer() {

@@ -220,7 +220,9 @@ std::int32_t SelectLayerMask() {
 }
 
 std::int32_t SelectChannel(TypeID channel, TypeID extra) {
-  PlayOnTarget(kChannel, kChannel, channel, kSelect, kDialogNone);
+  // Extending what was targeted before would target a third channel.
+  if (const std::int32_t first = PlayOnTarget(kChannel, kChannel, channel, kSelect, kDialogNone); first != 0)
+    return first;
   if (extra == 0) return 0;
   return PlayOnTargetWithFlag(kChannel, kChannel, extra, FourCC("Extd"), true, kSelect, kDialogNone);
 }

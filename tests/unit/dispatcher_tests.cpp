@@ -206,6 +206,30 @@ TEST_F(DispatcherTest, ShowAllTwiceReturnsToTheChannelChosenBefore) {
   EXPECT_EQ(LastChannelChoice, 2);
 }
 
+// A failing read or select is not taken for another channel choice.
+TEST_F(DispatcherTest, AChannelThatCannotBeReadOrTargetedChoosesNothingElse) {
+  StartHost(R"({"documents": [{"layers": [{"name": "Background", "background": true}]}],
+                "faults": [{"suite": "list", "call": "GetReference", "nth": 2}]})");
+  EXPECT_EQ(GetChannelMask(false), 0u);   // not red and blue
+  EXPECT_EQ(GetChannelMask(false), kAllColorBits);
+
+  StartHost(R"({"documents": [{"layers": [{"name": "Background", "background": true}]}],
+                "faults": [{"event": "slct"}]})");
+  DispatchCommand(Id(20));  // Red + Blue: red refused, so blue does not extend the colour channels
+  EXPECT_EQ(Take({"play"}).size(), 1u);
+  EXPECT_EQ(GetChannelMask(false), kAllColorBits);
+
+  // Show All with the targets unreadable does not bring back the last pair.
+  StartHost(R"({"documents": [{"layers": [{"name": "Background", "background": true}]}]})");
+  DispatchCommand(Id(21));  // Green + Blue
+  DispatchCommand(Id(15));  // RGB
+  sim::ArmFaults(sim::Json::parse(R"([{"suite": "list", "call": "GetReference", "nth": 4}])"));
+  Take();
+  DispatchCommand(Id(22));  // the visible list read, then the targets' first channel fails
+  EXPECT_TRUE(Take({"play"}).empty());
+  EXPECT_EQ(GetChannelMask(false), kAllColorBits);
+}
+
 TEST_F(DispatcherTest, ImageMenuChecksTheTargetedChannels) {
   Layers(kBackground, R"(, "targetChannels": ["Grn ", "Bl  "])");
   CreateModuleMenus();

@@ -174,11 +174,11 @@ TEST_F(MaskCommandTest, MaskFromTransparency) {
   EXPECT_EQ(Top()["userMask"]["reveals"], "transparency of Photo");
   EXPECT_EQ(Doc()["selection"], false);
 
-  // No target layer: nothing loaded, no mask, and nothing inverted.
+  // No target layer: nothing loaded, so no mask is made from it.
   Layers(kPhoto, R"(, "target": [])");
   HostMajorVersion = 8;
   EXPECT_EQ(AddLayerMaskFromTransparency(), -25920);
-  ExpectLines(Take({"play"}), {kLoadTransparencyRefused, kRevealAllRefused, kDeselect});
+  ExpectLines(Take({"play"}), {kLoadTransparencyRefused});
 }
 
 // ---- The layer mask's own commands ----
@@ -315,6 +315,82 @@ TEST_F(MaskCommandTest, ClearingTheFilterMaskFillsItWhite) {
   ExpectLines(Take({"play"}), {kSelectFilterMask, kSelectAll, kFillWhite, kDeselect});
   EXPECT_EQ(Top()["filterMask"]["reveals"], "all");
   EXPECT_EQ(Doc()["selection"], false);
+}
+
+// ---- Failing steps end the named commands ----
+
+// The masked layer's document with faults of the scenario's form.
+std::string WithFaults(const std::string& layer, const char* faults) {
+  return R"({"documents": [{"title": "a.psd", "layers": [{"name": "Background", "background": true}, )" + layer +
+         R"(]}], "faults": )" + faults + "}";
+}
+
+TEST_F(MaskCommandTest, ATogglesUnreadFlagOrRefusedChangeEndsTheCommand) {
+  // The flag's Get fails: nothing is played, and the step is to be dropped.
+  StartHost(WithFaults(kMasked, R"([{"suite": "control", "call": "Get"}])").c_str());
+  EXPECT_EQ(MaskToggleEnabled(), host::kInterruptedError);
+  EXPECT_EQ(MaskToggleLinked(), 0);   // the fault has fired: the next read works
+  EXPECT_EQ(Top()["userMask"]["enabled"], true);
+  EXPECT_EQ(Top()["userMask"]["linked"], false);
+  ExpectLines(Take({"play"}), {kUnlink});
+
+  StartHost(WithFaults(kMasked, R"([{"event": "setd"}])").c_str());
+  EXPECT_EQ(MaskToggleEnabled(), host::kInterruptedError);
+  EXPECT_EQ(Top()["userMask"]["enabled"], true);
+}
+
+TEST_F(MaskCommandTest, ClearingTheFilterMaskStopsAtTheFirstFailingStep) {
+  const std::string smart = R"({"name": "Smart", "kind": "smartObject", "smartFilters": [{"name": "Blur"}],
+                                "filterMask": {"enabled": true, "reveals": "none"}})";
+  // Not selected, the filter mask is not what would be filled.
+  StartHost(WithFaults(smart, R"([{"event": "slct"}])").c_str());
+  EXPECT_EQ(ClearFilterMask(), host::kInterruptedError);
+  EXPECT_EQ(Take({"play"}).size(), 1u);
+  // Filled but still selected: the step is dropped rather than kept so.
+  StartHost(WithFaults(smart, R"([{"event": "setd", "nth": 2}])").c_str());
+  EXPECT_EQ(ClearFilterMask(), host::kInterruptedError);
+  StartHost(WithFaults(smart, R"([{"event": "Fl  "}])").c_str());
+  EXPECT_EQ(ClearFilterMask(), host::kInterruptedError);
+  ExpectLines(Take({"play"}), {kSelectFilterMask, kSelectAll,
+                               {REFUSED("Fl  ", R"([["Usng",{"enum":["FlCn","Wht "]}],["Opct",{"unit":"#Prc","value":100.0}],["Md  ",{"enum":["BlnM","Nrml"]}]])")}});
+}
+
+TEST_F(MaskCommandTest, AVectorMaskFromAShapeThatCannotGoIsNotMadeOnTheShape) {
+  StartHost(WithFaults(std::string(R"({"name": "Photo"}, )") + kShape, R"([{"event": "Dlt "}])").c_str());
+  EXPECT_EQ(VectorMaskFromShape(), host::kInterruptedError);
+  ExpectLines(Take({"play"}), {kLoadVectorMask, {REFUSED("Dlt ", R"([["null",)" TARGET_LAYER "]]")}});
+  // An old mask that cannot be deleted is not made over.
+  StartHost(WithFaults(R"({"name": "Photo", "vectorMask": {"enabled": true, "area": "old"}})",
+                       R"([{"event": "Dlt "}])").c_str());
+  sim::ApplyEdit(sim::Json::parse(R"({"selection": true})"));
+  EXPECT_EQ(VectorMaskFromSelection(), host::kInterruptedError);
+  ExpectLines(Take({"play"}), {kMakeWorkPath, {REFUSED("Dlt ", R"([["null",)" VECTOR_MASK_OF_TARGET "]]")}});
+}
+
+TEST_F(MaskCommandTest, AMaskFromTransparencyNeedsTheTransparencyLoadedAndInverted) {
+  // The transparency cannot be loaded: no mask from the old selection.
+  StartHost(WithFaults(kPhoto, R"([{"event": "setd"}])").c_str());
+  EXPECT_NE(AddLayerMaskFromTransparency(), 0);
+  ExpectLines(Take({"play"}), {kLoadTransparencyRefused});
+  EXPECT_TRUE(Top()["userMask"].is_null());
+  // Elements 8 builds it: without the inverse the mask is not inverted.
+  StartHost(WithFaults(kPhoto, R"([{"event": "Invs"}])").c_str());
+  EXPECT_NE(AddLayerMaskFromTransparency(), 0);
+  ExpectLines(Take({"play"}), {kLoadTransparency, kRevealAll, {REFUSED("Invs", "null")}, kDeselect});
+}
+
+TEST_F(MaskCommandTest, TheLayerMaskIsNotLoadedIntoWhatWasSelectedBefore) {
+  StartHost(WithFaults(kMasked, R"([{"event": "setd"}])").c_str());
+  EXPECT_NE(LoadLayerMaskAsSelection(), 0);
+  EXPECT_EQ(Take({"play"}).size(), 1u);   // no intersection played
+}
+
+TEST_F(MaskCommandTest, AVectorMaskReferenceNeedsTheHostsIdentifier) {
+  StartHost(WithFaults(R"({"name": "Photo", "vectorMask": {"enabled": true}})",
+                       R"([{"suite": "control", "call": "StringIDToTypeID"}])").c_str());
+  EXPECT_NE(DeleteVectorMask(), 0);
+  EXPECT_TRUE(Take({"play"}).empty());
+  EXPECT_TRUE(Top()["vectorMask"].is_object());
 }
 
 // ---- Steps as the host receives them ----

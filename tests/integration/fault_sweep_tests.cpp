@@ -1,0 +1,323 @@
+// The fault sweep: every landed command runs once cleanly, recording how
+// many calls of each suite operation it makes, and then once per call with
+// that call failing. However a call fails, the editor keeps running, nothing
+// is leaked or misused, and the document is either as it was or as the clean
+// run left it (a dropped step rolls back).
+//
+// Each command runs on a fresh document of its own, opened by hand before and
+// closed after, so that many failing runs share one start of the editor; the
+// fault of each run is armed by a step and counts calls from there.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editor_run.h"
+
+namespace integration {
+namespace {
+
+constexpr int kRow = 0x8800;   // the command of row r has the identifier 0x8800 + r
+
+const char* const kScriptPath = "C:\\Users\\Public\\Tidy.jsx";
+
+// Documents the commands act on, the target layer on top.
+const char* const kPlain = R"({"title":"Plain.psd","layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
+const char* const kSelected =
+    R"({"title":"Selected.psd","selection":true,"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
+const char* const kMasked =
+    R"({"title":"Masked.psd","layers":[{"name":"Background","background":true},{"name":"Sky","userMask":{"enabled":true,"linked":true}}]})";
+const char* const kVector =
+    R"({"title":"Vector.psd","layers":[{"name":"Background","background":true},{"name":"Sky","vectorMask":{"enabled":true}}]})";
+const char* const kVectorOff =
+    R"({"title":"Vector.psd","layers":[{"name":"Background","background":true},{"name":"Sky","vectorMask":{"enabled":false}}]})";
+const char* const kShape =
+    R"({"title":"Shape.psd","layers":[{"name":"Background","background":true},{"name":"Sky"},{"name":"Shape 1","kind":"shape","vectorMask":{"enabled":true}}]})";
+const char* const kSmart =
+    R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":true},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
+const char* const kSmartOff =
+    R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":false},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
+
+struct SweptCommand {
+  const char* name;
+  int row;
+  const char* document;
+  int lowest, highest;   // host versions the command is in
+};
+
+// The mask commands (Layer Mask submenu to editor 8, From Transparency in the
+// Layer menu from 9, the vector and filter masks, Selection From), the
+// channel commands and Browse.
+const SweptCommand kCommands[] = {
+    {"Layer Mask > Reveal All", 58, kPlain, 0, 8},
+    {"Layer Mask > Hide All", 59, kPlain, 0, 8},
+    {"Layer Mask > Reveal Selection", 60, kSelected, 0, 8},
+    {"Layer Mask > Hide Selection", 61, kSelected, 0, 8},
+    {"Layer Mask > From Transparency", 62, kPlain, 0, 8},
+    {"Layer Mask > Delete", 63, kMasked, 0, 8},
+    {"Layer Mask > Apply", 64, kMasked, 0, 8},
+    {"Layer Mask > Disable", 65, kMasked, 0, 8},
+    {"Layer Mask > Unlink", 66, kMasked, 0, 8},
+    {"Layer Mask From Transparency", 67, kPlain, 9, 99},
+    {"Vector Mask > From Selection", 69, kSelected, 0, 99},
+    {"Vector Mask > From Shape", 70, kShape, 0, 99},
+    {"Vector Mask > Delete", 71, kVector, 0, 99},
+    {"Vector Mask > Rasterize", 72, kVector, 0, 99},
+    {"Vector Mask > Disable", 73, kVector, 0, 99},
+    {"Vector Mask > Enable", 74, kVectorOff, 0, 99},
+    {"Smart Filter > Select Filter Mask", 47, kSmart, 6, 99},
+    {"Smart Filter > Disable Filter Mask", 48, kSmart, 6, 99},
+    {"Smart Filter > Enable Filter Mask", 49, kSmartOff, 6, 99},
+    {"Smart Filter > Clear Filter Mask", 50, kSmart, 6, 99},
+    {"Channels > RGB", 15, kPlain, 0, 99},
+    {"Channels > Red", 16, kPlain, 0, 99},
+    {"Channels > Green", 17, kPlain, 0, 99},
+    {"Channels > Blue", 18, kPlain, 0, 99},
+    {"Channels > Red + Green", 19, kPlain, 0, 99},
+    {"Channels > Red + Blue", 20, kPlain, 0, 99},
+    {"Channels > Green + Blue", 21, kPlain, 0, 99},
+    {"Channels > Show All", 22, kPlain, 0, 99},
+    {"Selection From > Layer Mask", 104, kMasked, 0, 99},
+    {"Selection From > Layer Opacity", 105, kPlain, 0, 99},
+    {"Selection From > Luminosity", 106, kPlain, 0, 99},
+    {"Selection From > Red Channel", 107, kPlain, 0, 99},
+    {"Scripts > Browse...", 3, kPlain, 6, 99},
+};
+
+// Freeing calls are not failed: a host that cannot free leaves nothing the
+// plug-in could do about it, and every such run would end in a leak.
+const std::set<std::string> kNotFailed = {
+    "descriptor.Free", "reference.Free",   "list.Free",         "handle.Dispose",      "handle.DisposeRegularHandle",
+    "zstring.Release", "basic.ReleaseSuite", "basic.FreeBlock", "javascript.DeleteEngine", "colorspace.Delete",
+    "control.RemoveNotify"};
+
+// One command's run inside an editor run: the document it gets and the fault
+// armed for it (null: none).
+struct Segment {
+  const SweptCommand* command;
+  Json fault;
+};
+
+// A suite call as the recording run saw it: the operation and its count
+// within the command's run.
+struct Call {
+  std::string suite, call;
+  int nth;
+};
+
+// What one segment left in the transcript, between its two states.
+struct SegmentResult {
+  Json before, after;        // the documents, normalised
+  Json objectsBefore, objectsAfter;
+  std::vector<Json> lines;   // everything between the states
+};
+
+// Layer identifiers are numbered over the whole run; a fresh document gets
+// new ones, so they are left out of the comparison.
+Json Normalised(Json documents) {
+  for (Json& doc : documents)
+    if (doc.contains("layers"))
+      for (Json& layer : doc["layers"]) layer.erase("id");
+  return documents;
+}
+
+Json ScenarioFor(int version, const std::vector<Segment>& segments) {
+  Json steps = Json::array();
+  int browses = 0;
+  for (const Segment& s : segments) {
+    steps.push_back({{"edit", {{"openDocument", Json::parse(s.command->document)}}}});
+    steps.push_back({{"state", true}});
+    steps.push_back({{"faults", s.fault.is_null() ? Json::array() : Json::array({s.fault})}});
+    steps.push_back({{"command", kRow + s.command->row}});
+    steps.push_back({{"state", true}});
+    steps.push_back({{"edit", {{"closeDocument", true}}}});
+    if (s.command->row == 3) ++browses;
+  }
+  Json answers = Json::array();
+  for (int i = 0; i < browses; ++i) answers.push_back(kScriptPath);
+  return {{"host", {{"version", version}}},
+          {"recordCalls", true},
+          {"files", {{kScriptPath, "hex:6170702e7265667265736828293b"}}},   // app.refresh();
+          {"answers", {{"files", answers}}},
+          {"documents", Json::array()},
+          {"steps", steps}};
+}
+
+// Splits a run's transcript by its state lines, two per segment.
+std::vector<SegmentResult> SplitSegments(const std::vector<Json>& transcript) {
+  std::vector<SegmentResult> out;
+  bool inside = false;
+  for (const Json& line : transcript) {
+    if (line.value("kind", "") == "state") {
+      if (!inside) {
+        out.emplace_back();
+        out.back().before = Normalised(line["documents"]);
+        out.back().objectsBefore = line.value("objects", Json());
+      } else {
+        out.back().after = Normalised(line["documents"]);
+        out.back().objectsAfter = line.value("objects", Json());
+      }
+      inside = !inside;
+    } else if (inside) {
+      out.back().lines.push_back(line);
+    }
+  }
+  return out;
+}
+
+std::vector<Call> CallsOf(const SegmentResult& segment) {
+  std::vector<Call> calls;
+  std::map<std::string, int> counts;
+  for (const Json& line : segment.lines) {
+    if (line.value("kind", "") != "call") continue;
+    const std::string suite = line["suite"], call = line["call"];
+    const int nth = ++counts[suite + "." + call];
+    if (!kNotFailed.count(suite + "." + call)) calls.push_back({suite, call, nth});
+  }
+  return calls;
+}
+
+struct Figures {
+  int commands = 0, callsFailed = 0, faultsFired = 0, crashes = 0, leaks = 0, misuses = 0, wrongStates = 0,
+      editorRuns = 0;
+};
+
+class FaultSweep : public ::testing::TestWithParam<int> {};
+
+TEST_P(FaultSweep, EveryFailingCallLeavesTheDocumentWholeAndNothingBehind) {
+  const int version = GetParam();
+  const auto started = std::chrono::steady_clock::now();
+  Figures figures;
+
+  std::vector<Segment> clean;
+  for (const SweptCommand& c : kCommands)
+    if (version >= c.lowest && version <= c.highest) clean.push_back({&c, Json()});
+  figures.commands = int(clean.size());
+
+  // The clean runs: what each command calls and what it leaves.
+  EditorRun recording = RunEditor(ScenarioFor(version, clean));
+  ++figures.editorRuns;
+  ASSERT_EQ(recording.exitCode, 0) << recording.errorText;
+  const std::vector<SegmentResult> cleanResults = SplitSegments(recording.transcript);
+  ASSERT_EQ(cleanResults.size(), clean.size());
+  std::map<const SweptCommand*, Json> cleanAfter;
+  std::vector<Segment> failing;
+  std::vector<Segment> firstUses;
+  for (size_t i = 0; i < clean.size(); ++i) {
+    const SegmentResult& r = cleanResults[i];
+    cleanAfter[clean[i].command] = r.after;
+    for (const Call& c : CallsOf(r)) {
+      const Json fault = {{"suite", c.suite}, {"call", c.call}, {"nth", c.nth}, {"error", -25920}};
+      if (c.suite == "basic") {
+        // Suites are acquired once, by the first command that needs them:
+        // such a fault runs after the commands the clean run ran before.
+        firstUses.push_back({clean[i].command, fault});
+      } else {
+        failing.push_back({clean[i].command, fault});
+      }
+    }
+  }
+  figures.callsFailed = int(failing.size() + firstUses.size());
+  std::map<const SweptCommand*, int> wrongByCommand;
+
+  // The failing runs, many to one start of the editor.
+  constexpr size_t kPerRun = 150;
+  std::vector<std::pair<std::vector<Segment>, size_t>> runs;   // the segments and the first one checked
+  // The module keeps some state between commands (the last channel choice,
+  // suites acquired): each run first replays, unchecked, the clean runs of
+  // the commands before its first one.
+  const auto cleanBefore = [&](const SweptCommand* command) {
+    std::vector<Segment> prefix;
+    for (const Segment& c : clean) {
+      if (c.command == command) break;
+      prefix.push_back(c);
+    }
+    return prefix;
+  };
+  for (size_t first = 0; first < failing.size(); first += kPerRun) {
+    std::vector<Segment> batch = cleanBefore(failing[first].command);
+    const size_t checkedFrom = batch.size();
+    batch.insert(batch.end(), failing.begin() + long(first),
+                 failing.begin() + long(std::min(failing.size(), first + kPerRun)));
+    runs.push_back({batch, checkedFrom});
+  }
+  for (const Segment& s : firstUses) {
+    std::vector<Segment> batch = cleanBefore(s.command);
+    batch.push_back(s);
+    runs.push_back({batch, batch.size() - 1});
+  }
+  for (const auto& [batch, checkedFrom] : runs) {
+    EditorRun run = RunEditor(ScenarioFor(version, batch));
+    ++figures.editorRuns;
+    const std::vector<SegmentResult> results = SplitSegments(run.transcript);
+    if (run.exitCode != 0 || results.size() != batch.size() || !results.back().after.is_array()) {
+      ++figures.crashes;
+      const size_t at = results.empty() ? 0 : results.size() - 1;
+      ADD_FAILURE() << "the editor ended with " << run.exitCode << " in the run of "
+                    << (at < batch.size() ? batch[at].command->name : "?") << " with "
+                    << (at < batch.size() ? batch[at].fault.dump() : "?") << "\n"
+                    << run.errorText;
+      continue;
+    }
+    for (const Json& line : run.transcript)
+      if (line.value("kind", "") == "leak") {
+        ++figures.leaks;
+        ADD_FAILURE() << "leak at shutdown: " << line.dump();
+      }
+    for (size_t i = checkedFrom; i < batch.size(); ++i) {
+      const Segment& s = batch[i];
+      const SegmentResult& r = results[i];
+      const std::string what = std::string(s.command->name) + " with " + s.fault.dump();
+      bool fired = false;
+      for (const Json& line : r.lines) {
+        const std::string kind = line.value("kind", "");
+        if (kind == "fault") fired = true;
+        if (kind == "misuse") {
+          ++figures.misuses;
+          ADD_FAILURE() << what << ": " << line.dump();
+        }
+      }
+      if (fired) ++figures.faultsFired;
+      else ADD_FAILURE() << what << ": the fault never fired (the run strayed from the clean one)";
+      if (r.objectsAfter != r.objectsBefore) {
+        ++figures.leaks;
+        ADD_FAILURE() << what << ": host objects left " << r.objectsBefore.dump() << " -> " << r.objectsAfter.dump();
+      }
+      if (r.after != r.before && r.after != cleanAfter[s.command]) {
+        ++figures.wrongStates;
+        // The first few of a command in full, then only how many.
+        if (++wrongByCommand[s.command] <= 3)
+          ADD_FAILURE() << what << ": the document is neither as it was nor as the clean run left it"
+                        << "\n  changed:          " << Json::diff(r.before, r.after).dump()
+                        << "\n  against clean:    " << Json::diff(cleanAfter[s.command], r.after).dump();
+      }
+    }
+  }
+
+  for (const auto& [command, count] : wrongByCommand)
+    if (count > 3) ADD_FAILURE() << command->name << ": " << count << " failing calls left a wrong document";
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::ostringstream summary;
+  summary << "editor " << version << ": " << figures.commands << " commands, " << figures.callsFailed
+          << " calls failed (" << figures.faultsFired << " faults fired), " << figures.crashes << " crashes, "
+          << figures.leaks << " leaks, " << figures.misuses << " misuses, " << figures.wrongStates
+          << " wrong documents; " << figures.editorRuns << " editor runs in " << int(seconds) << " s";
+  std::cout << summary.str() << std::endl;
+  RecordProperty("commands", figures.commands);
+  RecordProperty("callsFailed", figures.callsFailed);
+  RecordProperty("crashes", figures.crashes);
+  RecordProperty("leaks", figures.leaks);
+  RecordProperty("misuses", figures.misuses);
+  RecordProperty("wrongDocuments", figures.wrongStates);
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, FaultSweep, ::testing::Values(8, 11),
+                         [](const ::testing::TestParamInfo<int>& info) { return "Editor" + std::to_string(info.param); });
+
+}  // namespace
+}  // namespace integration
