@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -39,11 +40,23 @@ void OnTerminate() {
   ExitProcess(1);
 }
 
+// A 32-bit plug-in's C++ exception cannot reach the editor's handlers: each
+// module unwinds with its own copy of the runtime, and the plug-in's copy,
+// finding no handler of its own, aborts. The C runtime's signal table is the
+// one both share, so the abort is heard here.
+void OnAbort(int) {
+  const std::string step = StepRunner::Current();
+  WriteTranscriptLine(ErrorLineText("abort() ended the editor" +
+                                    (step.empty() ? std::string() : " during the step " + step)));
+  ExitProcess(1);
+}
+
 }  // namespace
 
 int RunEditor(const Options& options) {
   SetUnhandledExceptionFilter(OnUnhandledException);
   std::set_terminate(OnTerminate);
+  std::signal(SIGABRT, OnAbort);
   // No system error boxes: a missing file or a fault must not wait for a click.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
 

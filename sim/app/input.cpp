@@ -38,6 +38,11 @@ bool SendMouseMove(POINT screen) {
   POINT at{};
   GetCursorPos(&at);
   if (at.x == screen.x && at.y == screen.y) return true;
+  // Farther off than the driver's rounding, the answer is not where the move
+  // went: Wine reports the X pointer once the move is a moment old, and that
+  // pointer stays put while another window holds the grab (an open menu
+  // does). A relative move from there would go astray.
+  if (std::abs(at.x - screen.x) > 1 || std::abs(at.y - screen.y) > 1) return false;
   // A rounding difference of the driver: the last pixel by a relative move.
   input.mi.dx = screen.x - at.x;
   input.mi.dy = screen.y - at.y;
