@@ -17,6 +17,11 @@ std::string BringToFront(HWND main);
 // Moves the cursor to a screen point. Returns false when the cursor did not
 // arrive there.
 bool SendMouseMove(POINT screen);
+
+// Runs the message loop until Wine has taken in the X server's answer to
+// every move so far, and no input waits; at most `limitMs`. Returns false on
+// the limit.
+bool PumpUntilPointerSettled(DWORD limitMs);
 void SendLeftButton(bool down);
 void SendKey(unsigned short key, bool up, bool extended = false);
 
@@ -25,9 +30,9 @@ std::vector<unsigned short> ModifierKeys(bool ctrl, bool shift, bool alt);
 
 // Presses the modifiers and runs the message loop until the editor has taken
 // them and they are held. Wine brings its key state into line with the X
-// server's keyboard whenever the pointer crosses into another X window, and
-// the X server never saw the injected presses: a crossing that Wine takes in
-// late lets them go, so they are pressed again (a few times at most).
+// server's keyboard whenever the pointer crosses into an X window, and the X
+// server never saw the injected presses: the moves before are settled first,
+// and a key that is still let go is pressed again (a few times at most).
 // Returns false when they do not stay down.
 bool HoldModifiers(const std::vector<unsigned short>& keys);
 // Lets them go, in the reverse order.

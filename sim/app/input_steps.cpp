@@ -65,7 +65,7 @@ std::vector<std::string> RunClickStep(HWND main, const sim::Json& step) {
   // The hand moves first and the modifiers go down on the spot: a move that
   // crosses into another window must not come between them and the click.
   if (!SendMouseMove(screen)) problems.push_back("the cursor cannot be moved onto the " + role + " view");
-  std::string late = Taken(PumpUntilInputTaken(kInputLimitMs), "the move");
+  std::string late = Taken(PumpUntilPointerSettled(kInputLimitMs), "the move");
   if (late.empty() && !HoldModifiers(modifiers)) problems.push_back("the modifiers of the click do not stay down");
   if (!hover)
     for (int i = 0; i < (twice ? 2 : 1); ++i) {
@@ -101,8 +101,11 @@ std::vector<std::string> RunPopupStep(HWND main, const sim::Json& step, int host
     MenuWatch watch(main, ChoiceOf(step, name, true));
     ArmHostPopup(anchor, menu, main);
     if (!SendMouseMove(press)) problems.push_back("the cursor cannot be moved onto the button of the pop-up \"" + name + "\"");
+    // Wine's late answer to the move would put the cursor back on the button
+    // while the helper moves it onto an item of the open pop-up.
+    std::string late = Taken(PumpUntilPointerSettled(kInputLimitMs), "the move onto the pop-up's button");
     SendLeftButton(true);
-    std::string late = Taken(PumpUntilInputTaken(kInputLimitMs), "the press on the pop-up's button");
+    if (late.empty()) late = Taken(PumpUntilInputTaken(kInputLimitMs), "the press on the pop-up's button");
     UINT returned = 0;
     const bool tracked = DisarmHostPopup(&returned);
     if (!tracked) {

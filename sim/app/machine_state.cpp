@@ -118,6 +118,12 @@ std::wstring AppDataFolder() {
   return path;
 }
 
+std::wstring ScenarioFilesManifest() {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, path))) return {};
+  return std::wstring(path) + L"\\simeditor-files.txt";
+}
+
 bool RemoveTree(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;

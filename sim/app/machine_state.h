@@ -20,6 +20,11 @@ std::string PrepareHostFolder(const std::wstring& folder, const HostSettings& ho
 // next run can remove them.
 std::string PrepareMachineState(const sim::Json& scenario, const HostSettings& host, const std::wstring& manifest);
 
+// Where the runs in this Wine prefix list the scenario files they wrote (the
+// user's local application data, which no scenario clears); empty when that
+// folder cannot be found.
+std::wstring ScenarioFilesManifest();
+
 // Deletes a file or a folder with everything in it; true when nothing is left.
 bool RemoveTree(const std::wstring& path);
 bool MakeFolders(const std::wstring& folder);

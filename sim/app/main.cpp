@@ -1,4 +1,4 @@
-// simeditor.exe SCENARIO.json [--out FILE] [--screenshots DIR] [--plugin PATH]
+// simeditor.exe SCENARIO.json [--out FILE] [--screenshots DIR] [--plugin PATH] [--host-folder DIR]
 //
 // Started by hand (or by the ./simeditor script) it is the runner: it checks
 // the scenario, prepares the host folder and the machine, and starts a copy of

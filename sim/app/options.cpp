@@ -20,13 +20,14 @@ Options ParseOptions(const std::vector<std::wstring>& args) {
     if (a == L"--out") value(o.out);
     else if (a == L"--screenshots") value(o.screenshots);
     else if (a == L"--plugin") value(o.plugin);
+    else if (a == L"--host-folder") value(o.hostFolder);
     else if (a == L"--child") o.child = true;
     else if (a.size() > 1 && a[0] == L'-' && a[1] == L'-') throw std::runtime_error("unknown option " + Narrow(a));
     else if (o.scenario.empty()) o.scenario = a;
     else throw std::runtime_error("more than one scenario: " + Narrow(a));
   }
   if (o.scenario.empty())
-    throw std::runtime_error("usage: simeditor.exe SCENARIO.json [--out FILE] [--screenshots DIR] [--plugin PATH]");
+    throw std::runtime_error("usage: simeditor.exe SCENARIO.json [--out FILE] [--screenshots DIR] [--plugin PATH] [--host-folder DIR]");
   return o;
 }
 

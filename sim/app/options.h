@@ -1,5 +1,5 @@
 // The simulated editor's command line:
-//   simeditor.exe SCENARIO.json [--out FILE] [--screenshots DIR] [--plugin PATH]
+//   simeditor.exe SCENARIO.json [--out FILE] [--screenshots DIR] [--plugin PATH] [--host-folder DIR]
 // The runner adds --child when it starts the renamed copy.
 #pragma once
 
@@ -13,6 +13,7 @@ struct Options {
   std::wstring out;          // empty: the transcript goes to stdout
   std::wstring screenshots;  // empty: screenshot steps are not saved
   std::wstring plugin;       // empty: Quillbright.8li beside simeditor.exe
+  std::wstring hostFolder;   // empty: a folder of the run's own, removed when it ends
   bool child = false;
 };
 

@@ -28,6 +28,41 @@ std::wstring FullPath(const std::wstring& path) {
   return n > 0 && n < std::size(buffer) ? std::wstring(buffer, n) : path;
 }
 
+// Runs in one Wine prefix share its registry, the user's folders and the
+// desktop with its foreground window and keyboard: they take turns, from
+// writing the machine state until their editor has ended.
+constexpr const wchar_t* kMachineMutexName = L"simeditor-machine-state";
+
+class MachineTurn {
+ public:
+  MachineTurn() : mutex_(CreateMutexW(nullptr, FALSE, kMachineMutexName)) {
+    if (!mutex_) return;
+    // A run that died holding it leaves it abandoned, which hands it on.
+    const DWORD got = WaitForSingleObject(mutex_, INFINITE);
+    owned_ = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+  }
+  ~MachineTurn() {
+    if (owned_) ReleaseMutex(mutex_);
+    if (mutex_) CloseHandle(mutex_);
+  }
+  MachineTurn(const MachineTurn&) = delete;
+  MachineTurn& operator=(const MachineTurn&) = delete;
+  bool Owned() const { return owned_; }
+
+ private:
+  HANDLE mutex_;
+  bool owned_ = false;
+};
+
+// The folder of this run's own files when the caller names no host folder:
+// the host folder inside it, removed when the run ends.
+std::wstring RunFolder() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  DWORD n = GetTempPathW(DWORD(std::size(temp)), temp);
+  std::wstring folder = n > 0 && n < std::size(temp) ? std::wstring(temp, n) : ExecutableFolder() + L"\\";
+  return folder + L"simeditor-" + std::to_wstring(GetCurrentProcessId());
+}
+
 DWORD ScenarioWaitMs(const sim::Json& scenario) {
   unsigned long long total = 0;
   if (auto it = scenario.find("steps"); it != scenario.end())
@@ -86,13 +121,26 @@ int RunScenario(const Options& options) {
 
   const HostSettings host = ReadHostSettings(scenario);
   const std::wstring bin = ExecutableFolder();
-  const std::wstring hostFolder = bin + L"\\host";
+  // A host folder the caller names is the caller's and stays for it to look
+  // into; otherwise the run makes its own and removes it at the end.
+  const std::wstring runFolder = options.hostFolder.empty() ? RunFolder() : std::wstring();
+  const std::wstring hostFolder = runFolder.empty() ? FullPath(options.hostFolder) : runFolder + L"\\host";
+  struct RemoveAtEnd {
+    const std::wstring& folder;
+    ~RemoveAtEnd() {
+      if (!folder.empty() && !RemoveTree(folder)) WriteDiagnostic("simeditor: " + Narrow(folder) + " could not be removed");
+    }
+  } removeRunFolder{runFolder};
   const std::wstring copy = hostFolder + L"\\" + HostExecutableName(host);
   if (std::string e = PrepareHostFolder(hostFolder, host); !e.empty()) return fail(e);
   if (!CopyFileW(ExecutablePath().c_str(), copy.c_str(), FALSE))
     return fail("copying the editor to " + Narrow(copy) + " failed (error " + std::to_string(GetLastError()) + ")");
   if (std::string e = WriteVersionResource(copy, host.version, host.product); !e.empty()) return fail(e);
-  if (std::string e = PrepareMachineState(scenario, host, bin + L"\\host-files.txt"); !e.empty()) return fail(e);
+  MachineTurn turn;
+  if (!turn.Owned()) return fail("waiting for the other runs of the editor failed (error " + std::to_string(GetLastError()) + ")");
+  const std::wstring manifest = ScenarioFilesManifest();
+  if (manifest.empty()) return fail("the local application-data folder cannot be found");
+  if (std::string e = PrepareMachineState(scenario, host, manifest); !e.empty()) return fail(e);
 
   std::wstring command = QuoteArg(copy) + L" --child " + QuoteArg(FullPath(options.scenario));
   command += L" --plugin " + QuoteArg(FullPath(options.plugin.empty() ? bin + L"\\Quillbright.8li" : options.plugin));

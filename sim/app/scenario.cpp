@@ -23,6 +23,16 @@ std::string Sub(const std::string& path, const std::string& key) {
 }
 std::string At(const std::string& path, size_t i) { return path + "[" + std::to_string(i) + "]"; }
 
+// Every key of an object must be one the editor reads: a mistyped one would
+// otherwise leave its field at the default without a word.
+void KnownKeys(const Json& obj, const std::string& path, std::initializer_list<std::string_view> known) {
+  for (auto& [key, value] : obj.items()) {
+    bool found = false;
+    for (std::string_view k : known) found = found || key == k;
+    if (!found) throw ScenarioError("unknown key \"" + key + "\" in " + (path.empty() ? "the top level" : path));
+  }
+}
+
 // Field checks: each takes the parent object and the key; an absent field is
 // always fine (every field is optional).
 const Json* Field(const Json& obj, const char* key) {
@@ -91,16 +101,26 @@ void HexData(const Json& obj, const char* key, const std::string& path) {
 }
 
 // An optional object whose fields are all booleans ({"enabled", "linked"}).
-void FlagObject(const Json& obj, const char* key, const std::string& path, std::initializer_list<const char*> flags) {
+// `area` names the one field that is no flag: what the mask follows.
+void FlagObject(const Json& obj, const char* key, const std::string& path, std::initializer_list<const char*> flags,
+                const char* area) {
   auto v = Field(obj, key);
   if (!v || v->is_null()) return;
   if (!v->is_object()) Fail(Sub(path, key), "expected an object or null");
+  for (auto& [k, value] : v->items()) {
+    bool found = k == area;
+    for (const char* f : flags) found = found || k == f;
+    if (!found) throw ScenarioError("unknown key \"" + k + "\" in " + Sub(path, key));
+  }
   for (const char* f : flags) Bool(*v, f, Sub(path, key));
+  String(*v, area, Sub(path, key), true);
 }
 
 void CheckHost(const Json& host) {
   const std::string p = "host";
   ExpectObject(host, p);
+  KnownKeys(host, p, {"product", "version", "german", "locale", "uiLanguage", "dictionary", "dictionaryPlace",
+                      "thumbnailSize", "layersPanel", "scripts", "windows", "mainWindow", "controlBarDecoy"});
   OneOf(host, "product", p, {"Elements", "Photoshop"});
   Int(host, "version", p, 0, 99);
   Bool(host, "german", p);
@@ -133,6 +153,7 @@ void CheckHost(const Json& host) {
 
 void CheckPlugin(const Json& plugin) {
   ExpectObject(plugin, "plugin");
+  KnownKeys(plugin, "plugin", {"settings", "installPath"});
   if (auto s = Field(plugin, "settings"); s && !s->is_null()) {
     if (!s->is_array()) Fail("plugin.settings", "expected a list of lines or null");
     for (size_t i = 0; i < s->size(); ++i)
@@ -155,6 +176,8 @@ void CheckFiles(const Json& files) {
 
 void CheckLayer(const Json& layer, const std::string& p) {
   ExpectObject(layer, p);
+  KnownKeys(layer, p, {"name", "kind", "background", "visible", "opacity", "fillOpacity", "blendMode", "grouped",
+                       "userMask", "vectorMask", "filterMask", "smartFilters", "adjustment", "text"});
   String(layer, "name", p);
   OneOf(layer, "kind", p, {"pixel", "text", "shape", "smartObject", "adjustment", "groupStart", "groupEnd"});
   Bool(layer, "background", p);
@@ -163,14 +186,15 @@ void CheckLayer(const Json& layer, const std::string& p) {
   Int(layer, "fillOpacity", p, 0, 255);
   String(layer, "blendMode", p);
   Bool(layer, "grouped", p);
-  FlagObject(layer, "userMask", p, {"enabled", "linked"});
-  FlagObject(layer, "vectorMask", p, {"enabled"});
-  FlagObject(layer, "filterMask", p, {"enabled"});
+  FlagObject(layer, "userMask", p, {"enabled", "linked"}, "reveals");
+  FlagObject(layer, "vectorMask", p, {"enabled"}, "area");
+  FlagObject(layer, "filterMask", p, {"enabled"}, "reveals");
   if (auto f = Field(layer, "smartFilters")) {
     const std::string fp = Sub(p, "smartFilters");
     ExpectArray(*f, fp);
     for (size_t i = 0; i < f->size(); ++i) {
       ExpectObject((*f)[i], At(fp, i));
+      KnownKeys((*f)[i], At(fp, i), {"name", "enabled"});
       String((*f)[i], "name", At(fp, i));
       Bool((*f)[i], "enabled", At(fp, i));
     }
@@ -178,12 +202,14 @@ void CheckLayer(const Json& layer, const std::string& p) {
   if (auto a = Field(layer, "adjustment"); a && !a->is_null()) {
     const std::string ap = Sub(p, "adjustment");
     ExpectObject(*a, ap);
+    KnownKeys(*a, ap, {"class", "data"});
     String(*a, "class", ap);
     HexData(*a, "data", ap);
   }
   if (auto t = Field(layer, "text"); t && !t->is_null()) {
     const std::string tp = Sub(p, "text");
     ExpectObject(*t, tp);
+    KnownKeys(*t, tp, {"antiAlias", "paragraph", "tracking"});
     String(*t, "antiAlias", tp);
     Bool(*t, "paragraph", tp);
     Int(*t, "tracking", tp, -1000, 10000);
@@ -192,6 +218,9 @@ void CheckLayer(const Json& layer, const std::string& p) {
 
 void CheckDocument(const Json& doc, const std::string& p) {
   ExpectObject(doc, p);
+  KnownKeys(doc, p, {"title", "path", "mode", "depth", "width", "height", "resolution", "profile", "selection",
+                     "channels", "targetChannels", "visibleChannels", "history", "layers", "target", "selectionArea",
+                     "workPath"});
   String(doc, "title", p);
   String(doc, "path", p, true);
   String(doc, "mode", p);
@@ -204,9 +233,19 @@ void CheckDocument(const Json& doc, const std::string& p) {
   Bool(doc, "selection", p);
   if (auto c = Field(doc, "channels")) {
     ExpectArray(*c, Sub(p, "channels"));
-    for (size_t i = 0; i < c->size(); ++i)
-      if (!(*c)[i].is_string() && !(*c)[i].is_object()) Fail(At(Sub(p, "channels"), i), "expected a channel name");
+    for (size_t i = 0; i < c->size(); ++i) {
+      const Json& channel = (*c)[i];
+      const std::string cp = At(Sub(p, "channels"), i);
+      if (!channel.is_string() && !channel.is_object()) Fail(cp, "expected a channel name");
+      if (channel.is_object()) {
+        KnownKeys(channel, cp, {"name", "area"});
+        String(channel, "name", cp);
+        String(channel, "area", cp, true);
+      }
+    }
   }
+  String(doc, "selectionArea", p, true);
+  String(doc, "workPath", p, true);
   StringList(doc, "targetChannels", p);
   StringList(doc, "visibleChannels", p);
   StringList(doc, "history", p);
@@ -235,6 +274,7 @@ void CheckActionSets(const Json& sets) {
   for (size_t i = 0; i < sets.size(); ++i) {
     const std::string p = At("actionSets", i);
     ExpectObject(sets[i], p);
+    KnownKeys(sets[i], p, {"name", "actions"});
     String(sets[i], "name", p);
     StringList(sets[i], "actions", p);
   }
@@ -243,6 +283,7 @@ void CheckActionSets(const Json& sets) {
 void CheckAnswers(const Json& answers) {
   const std::string p = "answers";
   ExpectObject(answers, p);
+  KnownKeys(answers, p, {"messages", "hostDialogs", "files", "colors"});
   if (auto m = Field(answers, "messages")) {
     ExpectArray(*m, "answers.messages");
     for (size_t i = 0; i < m->size(); ++i) {
@@ -283,6 +324,7 @@ void CheckFaults(const Json& faults, const std::string& p) {
     const Json& f = faults[i];
     const std::string at = At(p, i);
     ExpectObject(f, at);
+    KnownKeys(f, at, {"suite", "call", "event", "nth", "error"});
     const bool call = f.contains("suite") || f.contains("call");
     if (call == f.contains("event")) Fail(at, "expected \"suite\" and \"call\", or \"event\"");
     if (call) {
@@ -302,6 +344,27 @@ void CheckFaults(const Json& faults, const std::string& p) {
 // Steps: each has exactly one of these keys, plus the modifiers of its kind.
 constexpr const char* kStepKinds[] = {"select", "event", "menu", "popup", "command", "key", "click",
                                       "dialog", "wait", "state", "screenshot", "edit", "faults"};
+
+// The keys each kind of step takes besides its own.
+struct StepKeys {
+  std::string_view kind;
+  std::initializer_list<std::string_view> keys;
+};
+const StepKeys kStepKeys[] = {
+    {"select", {"select", "caller"}},
+    {"event", {"event"}},
+    {"menu", {"menu", "choose", "open"}},
+    {"popup", {"popup", "choose", "keyboard"}},
+    {"command", {"command"}},
+    {"key", {"key", "repeat", "choose", "keyboard"}},
+    {"click", {"click", "x", "y", "double", "ctrl", "alt", "hover", "choose", "keyboard"}},
+    {"dialog", {"dialog"}},
+    {"wait", {"wait"}},
+    {"state", {"state"}},
+    {"screenshot", {"screenshot", "of"}},
+    {"edit", {"edit"}},
+    {"faults", {"faults"}},
+};
 
 void CheckChoose(const Json& step, const std::string& p) {
   auto c = Field(step, "choose");
@@ -326,6 +389,12 @@ void CheckDialogAction(const Json& a, const std::string& p) {
     }
   if (!kind) Fail(p, "unknown dialog action");
   const std::string k = kind;
+  if (k == "set") KnownKeys(a, p, {"set", "value"});
+  else if (k == "type") KnownKeys(a, p, {"type", "text"});
+  else if (k == "pick") KnownKeys(a, p, {"pick", "index"});
+  else if (k == "check") KnownKeys(a, p, {"check", "on"});
+  else if (k == "key") KnownKeys(a, p, {"key", "down"});
+  else KnownKeys(a, p, {kind});
   if (k == "set") { Int(a, "set", p, 0, 0xFFFF); Int(a, "value", p, -100000, 100000); }
   else if (k == "type") { Int(a, "type", p, 0, 0xFFFF); String(a, "text", p); }
   else if (k == "pick") { Int(a, "pick", p, 0, 0xFFFF); Int(a, "index", p, -1, 100000); }
@@ -349,6 +418,8 @@ void CheckStep(const Json& step, const std::string& p) {
     Fail(p, "unknown step \"" + first + "\"");
   }
   const std::string k = kind;
+  for (const StepKeys& keys : kStepKeys)
+    if (k == keys.kind) KnownKeys(step, p, keys.keys);
   auto nonEmptyString = [&](const char* key) {
     if (!step[key].is_string() || step[key].get<std::string>().empty()) Fail(Sub(p, key), "expected a non-empty string");
   };
@@ -397,6 +468,8 @@ void CheckStep(const Json& step, const std::string& p) {
       Fail(Sub(p, "screenshot"), "expected a plain file name");
   } else if (k == "edit") {
     ExpectObject(step["edit"], Sub(p, "edit"));
+    KnownKeys(step["edit"], Sub(p, "edit"),
+              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "openDocument"});
     if (auto d = Field(step["edit"], "openDocument")) CheckDocument(*d, Sub(Sub(p, "edit"), "openDocument"));
   } else if (k == "faults") {
     CheckFaults(step["faults"], Sub(p, "faults"));
@@ -407,6 +480,7 @@ void CheckStep(const Json& step, const std::string& p) {
 
 void ValidateScenario(const Json& s) {
   if (!s.is_object()) throw ScenarioError("(top level): expected an object");
+  KnownKeys(s, "", {"host", "plugin", "files", "documents", "actionSets", "answers", "faults", "recordGets", "recordCalls", "steps"});
   if (auto h = Field(s, "host")) CheckHost(*h);
   if (auto pl = Field(s, "plugin")) CheckPlugin(*pl);
   if (auto f = Field(s, "files")) CheckFiles(*f);

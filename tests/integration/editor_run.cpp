@@ -56,7 +56,8 @@ std::wstring BinFolder() {
   return p.substr(0, p.find_last_of(L'\\'));
 }
 
-std::wstring HostFolder() { return BinFolder() + L"\\host"; }
+// The runner makes this folder afresh for each run and leaves it for the test.
+std::wstring HostFolder() { return TempFolder() + L"\\host"; }
 
 std::wstring TempFolder() {
   wchar_t temp[MAX_PATH];
@@ -117,7 +118,7 @@ EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std
   WriteBytes(scenario, scenarioText);
 
   const std::wstring exe = BinFolder() + L"\\simeditor.exe";
-  std::wstring command = Quote(exe) + L" " + Quote(scenario);
+  std::wstring command = Quote(exe) + L" " + Quote(scenario) + L" --host-folder " + Quote(HostFolder());
   for (const std::wstring& a : extraArgs) command += L" " + Quote(a);
   HANDLE out = CreateInheritableFile(outPath);
   HANDLE err = CreateInheritableFile(errPath);

@@ -40,6 +40,9 @@ TEST(ScenarioCheck, BadScenariosExitTwoWithOneLineNamingTheField) {
        "scenario: steps[0].choose: expected an item identifier 0..65535 or a list of labels"},
       {R"({"steps": [{"dialog": [{"press": 1090}, {"slide": 1}]}]})", "scenario: steps[0].dialog[1]: unknown dialog action"},
       {R"([])", "scenario: (top level): expected an object"},
+      // A mistyped key would leave its field at the default.
+      {R"({"hots": {"version": 11}})", "scenario: unknown key \"hots\" in the top level"},
+      {R"({"documents": [{"layers": [{"opactiy": 10}]}]})", "scenario: unknown key \"opactiy\" in documents[0].layers[0]"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scenario);
