@@ -186,5 +186,53 @@ TEST(Screenshots, APictureOfAViewShowsTheEditorsPanelColour) {
   }
 }
 
+const Json* ItemWithId(const Json& items, int id) {
+  for (const Json& item : items)
+    if (item.value("id", 0) == id) return &item;
+  return nullptr;
+}
+
+TEST(PaintLines, AnOwnerDrawnLabelThatDoesNotStandOutIsReported) {
+  // The probe draws 0x7701 black on white and 0x7702 white on white.
+  Json scenario = {{"host", {{"version", 8}}},
+                   {"steps", {{{"menu", "Layer"}}, {{"menu", "Layer"}, {"open", Json::array()}}, {{"screenshot", "probe"}}}}};
+  EditorRun run = RunEditor(scenario, {L"--plugin", BinFolder() + L"\\paint_probe.8li"});
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+
+  const std::vector<Json> menus = OfKind(run.transcript, "menu");
+  ASSERT_EQ(menus.size(), 2u);
+  for (const Json& menu : menus) {
+    const Json* readable = ItemWithId(menu["items"], 0x7701);
+    const Json* unreadable = ItemWithId(menu["items"], 0x7702);
+    ASSERT_TRUE(readable && unreadable) << menu.dump();
+    EXPECT_EQ((*readable)["label"], "Black on white");
+    EXPECT_EQ((*readable)["readable"], true);
+    EXPECT_EQ((*unreadable)["label"], "White on white");  // still learnt from the text drawn
+    EXPECT_EQ((*unreadable)["readable"], false);
+  }
+  const std::vector<Json> errors = OfKind(run.transcript, "error");
+  EXPECT_EQ(errors.size(), 2u);  // once for each menu line
+  for (const Json& error : errors) {
+    const std::string text = error["text"].get<std::string>();
+    EXPECT_NE(text.find("\"White on white\" is drawn unreadable"), std::string::npos) << text;
+  }
+
+  // In the open menu the same texts, drawn where the picture shows them.
+  std::map<std::string, Json> drawn;
+  for (const Json& paint : OfKind(run.transcript, "paint")) {
+    EXPECT_EQ(paint["window"], "menu");
+    for (const Json& entry : paint["what"])
+      if (entry.contains("text")) drawn[entry["text"].get<std::string>()] = entry;
+  }
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn["Black on white"]["readable"], true);
+  EXPECT_EQ(drawn["Black on white"]["color"], Json::array({0, 0, 0}));
+  EXPECT_EQ(drawn["Black on white"]["background"], Json::array({255, 255, 255}));
+  EXPECT_EQ(drawn["White on white"]["readable"], false);
+  EXPECT_EQ(drawn["White on white"]["contrast"], 1.0);
+  ASSERT_EQ(OfKind(run.transcript, "screenshot").size(), 1u);
+  EXPECT_EQ(OfKind(run.transcript, "screenshot")[0]["of"], "menu");
+}
+
 }  // namespace
 }  // namespace integration
