@@ -1,9 +1,11 @@
-// What played events do to the model. One row per event; an event without a
-// row is answered 0 and leaves the model as it is: the host plays many events
-// the simulation keeps no model for (tools, filters, adjustments), and the
-// transcript already shows that they were played.
+// What played events do to the model, and the descriptors the host takes for
+// its layer, channel and document events (the other areas' rows are in
+// events_*.cpp). An event the host does not know, or a descriptor outside
+// its rows, is the plug-in's fault: refused and recorded as an `error` line.
 #include <algorithm>
+#include <cmath>
 
+#include "event_rules.h"
 #include "events.h"
 
 namespace sim {
@@ -343,6 +345,11 @@ host::OSErr OnMake(Play& play) {
   return err::kNone;
 }
 
+// The host takes opacities in percent and keeps them as 0..255.
+int PercentTo255(double percent) {
+  return int(std::lround(std::clamp(percent, 0.0, 100.0) * 255.0 / 100.0));
+}
+
 host::OSErr OnSet(Play& play) {
   const ReferenceData* ref = Target(play);
   const Value* to = FindEntry(play.params, C("T   "));
@@ -352,11 +359,16 @@ host::OSErr OnSet(Play& play) {
   int p = ResolveLayer(*doc, (*ref)[0]);
   if (p < 0) return err::kNoSuchObject;
   Json& layer = (*doc)["layers"][size_t(p)];
+  // The background has no opacity, blending or clipping of its own.
+  if (layer.value("background", false))
+    for (const auto& e : to->items)
+      if (e.key != C("Nm  ") && e.key != C("Vsbl")) return err::kCannotApply;
   for (const auto& e : to->items) {
     const Value& v = e.value;
     if (e.key == C("Nm  ") && v.type == host::kTypeText) layer["name"] = AnsiToUtf8(v.text);
     else if (e.key == C("Vsbl") && v.type == host::kTypeBoolean) layer["visible"] = v.flag;
-    else if (e.key == C("Opct") && v.type == host::kTypeInteger) layer["opacity"] = v.integer;
+    else if (e.key == C("Opct")) layer["opacity"] = PercentTo255(v.number);
+    else if (e.key == StringToId("fillOpacity")) layer["fillOpacity"] = PercentTo255(v.number);
     else if (e.key == C("Md  ") && v.type == host::kTypeEnumerated) layer["blendMode"] = TextFromId(v.enumValue);
     else if (e.key == C("Grup") && v.type == host::kTypeBoolean) layer["grouped"] = v.flag;
     else if (e.key == C("UsrM") && v.type == host::kTypeBoolean && layer["userMask"].is_object())
@@ -417,33 +429,166 @@ host::OSErr ShowOrHide(Play& play, bool show) {
 host::OSErr OnShow(Play& play) { return ShowOrHide(play, true); }
 host::OSErr OnHide(Play& play) { return ShowOrHide(play, false); }
 
-struct EventRow {
-  TypeID event;
-  host::OSErr (*apply)(Play&);
+
+// ---- The host's layer, channel and document events ----
+
+// Layers as the host addresses them: the target, or one by index, name or
+// identifier.
+constexpr std::string_view kAnyLayer = "ref Lyr:Ordn/Trgt | Lyr:index | Lyr:name | Lyr:id";
+constexpr std::string_view kAnyChannel = "ref Chnl:Chnl/* | Chnl:Ordn/Trgt, Msk | Chnl:name";
+
+// What a `setd` of a layer may change.
+constexpr KeyRule kLayerProperties[] = {
+    Optional("Nm", "text"),
+    Optional("Vsbl", "bool"),
+    Optional("Opct", "unit #Prc"),
+    Optional("fillOpacity", "unit #Prc"),
+    Optional("Md", "enum BlnM"),
+    Optional("Grup", "bool"),
+    Optional("UsrM", "bool"),
+    Optional("Usrs", "bool"),
+    Optional("vectorMaskEnabled", "bool"),
+    Optional("filterMaskEnable", "bool"),
 };
 
-// Rows for the same event are asked in order until one takes the event.
-const EventRow kEvents[] = {
-    {C("slct"), OnSelect},  {C("Dlt "), OnDeleteVectorMask}, {C("Dlt "), OnDelete},
-    {C("Dplc"), OnSaveSelection}, {C("Dplc"), OnDuplicate},
-    {C("FltI"), OnFlatten}, {C("Invr"), OnInvertMask}, {C("Invr"), OnInvert},
-    {C("MrgL"), OnMerge},   {C("Mrg2"), OnMerge},
-    {C("Mk  "), OnMakeMaskOrPath}, {C("Mk  "), OnMake},
-    {C("setd"), OnSetSelectionOrMasks}, {C("setd"), OnSet},
-    {C("Shw "), OnShow},    {C("Hd  "), OnHide},
-    {C("Invs"), OnInverseSelection}, {C("Intr"), OnIntersectSelection}, {C("Fl  "), OnFill},
-    {StringToId("rasterizeLayer"), OnRasterize},
+constexpr KeyRule kSelectLayer[] = {
+    Key("null", kAnyLayer),
+    Optional("MkVs", "bool"),
+    Optional("selectionModifier",
+             "enum selectionModifierType = addToSelection, addToSelectionContinuous, removeFromSelection"),
 };
+constexpr KeyRule kSelectChannel[] = {
+    Key("null", kAnyChannel),
+    Optional("MkVs", "bool"),
+    Optional("Extd", "bool"),
+};
+constexpr KeyRule kSelectDocument[] = {
+    Key("null", "ref Dcmn:Ordn/Trgt | Dcmn:index | Dcmn:name | Dcmn:id | Dcmn:offset"),
+};
+constexpr KeyRule kDeleteChannel[] = {
+    Key("null", kAnyChannel),
+    Optional("Aply", "bool"),
+};
+constexpr KeyRule kDeleteLayer[] = {
+    Key("null", kAnyLayer),
+};
+constexpr KeyRule kDeleteHistoryState[] = {
+    Key("null", "ref HstS:prop CrnH"),
+};
+constexpr KeyRule kDeleteSmartFilters[] = {
+    Key("null", "ref filterFX:index > Lyr:Ordn/Trgt | filterFX:class > Lyr:Ordn/Trgt"),
+};
+constexpr KeyRule kDuplicateLayer[] = {
+    Key("null", "ref Lyr:Ordn/Trgt"),
+    Optional("Nm", "text"),
+};
+constexpr KeyRule kDuplicateDocument[] = {
+    Key("null", "ref Dcmn:Ordn/Trgt | Dcmn:index | Dcmn:name | Dcmn:id"),
+    Optional("Nm", "text"),
+    Optional("Mrgd", "bool"),
+};
+constexpr KeyRule kMakeLayer[] = {
+    Key("null", "ref Lyr:class"),
+};
+constexpr KeyRule kSetLayer[] = {
+    Key("null", kAnyLayer),
+    Key("T", "object Lyr", kLayerProperties),
+};
+constexpr KeyRule kShowOrHideLayer[] = {
+    Key("null", kAnyLayer),
+};
+constexpr KeyRule kShowOrHideChannels[] = {
+    Key("null", "list ref Chnl:Chnl/* | Chnl:name"),
+};
+constexpr KeyRule kShowOrHideSmartFilter[] = {
+    Key("null", "ref filterFX:index > Lyr:Ordn/Trgt"),
+};
+
+constexpr EventRule kLayerRules[] = {
+    {"slct", kSelectLayer, OnSelect},
+    {"slct", kSelectChannel, OnSelect},
+    {"Dlt", kDeleteChannel, OnDelete},
+    {"Dlt", kDeleteLayer, OnDelete},
+    {"Dlt", kDeleteSmartFilters, OnDelete},
+    {"Dplc", kDuplicateLayer, OnDuplicate},
+    {"Invr", {}, OnInvertMask},   // the edited mask, when a mask channel is edited
+    {"Invr", {}, OnInvert},
+    {"MrgL", {}, OnMerge},
+    {"Mrg2", {}, OnMerge},
+    {"Mk", kMakeLayer, OnMake},
+    {"setd", kSetLayer, OnSetSelectionOrMasks},   // mask flags only
+    {"setd", kSetLayer, OnSet},
+    {"Shw", kShowOrHideLayer, OnShow},
+    {"Shw", kShowOrHideChannels, OnShow},
+    {"Shw", kShowOrHideSmartFilter, OnShow},
+    {"Hd", kShowOrHideLayer, OnHide},
+    {"Hd", kShowOrHideChannels, OnHide},
+    {"Hd", kShowOrHideSmartFilter, OnHide},
+};
+
+constexpr EventRule kDocumentRules[] = {
+    {"slct", kSelectDocument, OnSelect},
+    {"Dplc", kDuplicateDocument, OnDuplicate},
+    {"Dlt", kDeleteHistoryState, OnDelete},
+    {"FltI", {}, OnFlatten},
+};
+
+// Identifiers of the rules' notation: four characters or fewer are codes.
+TypeID RuleId(std::string_view text) {
+  std::string t(text);
+  if (t.size() <= 4) t.resize(4, ' ');
+  return IdFromText(t);
+}
+
+std::vector<const EventRule*> RulesFor(TypeID event) {
+  std::vector<const EventRule*> rules;
+  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules()})
+    for (const EventRule& rule : table)
+      if (RuleId(rule.event) == event) rules.push_back(&rule);
+  return rules;
+}
+
+bool InVersion(const EventRule& rule, int version) {
+  return version >= rule.versions.from && version <= rule.versions.to;
+}
 
 }  // namespace
 
-host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName) {
+std::span<const EventRule> LayerEventRules() { return kLayerRules; }
+std::span<const EventRule> DocumentEventRules() { return kDocumentRules; }
+
+host::OSErr Unmodelled(Play&) { return err::kNone; }
+
+host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName,
+                       Json* error) {
   historyName->clear();
-  for (const auto& row : kEvents) {
-    if (row.event != event) continue;
+  *error = nullptr;
+  const auto rules = RulesFor(event);
+  const int version = HostVersion();
+  auto refuse = [&](host::OSErr code, std::string text, std::string key) {
+    *error = Json{{"kind", "error"}, {"text", std::move(text)}, {"event", TextFromId(event)}};
+    if (!key.empty()) (*error)["key"] = std::move(key);
+    return code;
+  };
+  if (rules.empty()) return refuse(err::kEventNotHandled, "an event the host does not know", {});
+  Mismatch closest;
+  int closestWeight = -1;
+  bool anyInVersion = false;
+  for (const EventRule* rule : rules) {
+    if (!InVersion(*rule, version)) continue;
+    anyInVersion = true;
+    Mismatch mismatch;
+    int weight = 0;
+    if (!DescriptorFits(rule->keys, params, &mismatch, &weight)) {
+      if (closestWeight < 0 || weight < closestWeight) {
+        closest = mismatch;
+        closestWeight = weight;
+      }
+      continue;
+    }
     Model before = m;
     Play play{m, params, historyName};
-    host::OSErr result = row.apply(play);
+    const host::OSErr result = rule->apply(play);
     if (result == kNotThisRow) continue;
     if (result != err::kNone) {
       m = std::move(before);   // a refused event leaves no trace
@@ -451,7 +596,10 @@ host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std
     }
     return result;
   }
-  return err::kNone;
+  if (!anyInVersion)
+    return refuse(err::kEventNotHandled, "an event editor version " + std::to_string(version) + " does not know", {});
+  if (closestWeight < 0) return refuse(err::kEventNotHandled, "no row of the simulated host applies", {});
+  return refuse(closest.code, closest.text, closest.key);
 }
 
 }  // namespace sim

@@ -14,9 +14,8 @@ struct Play {
   std::string* historyName;
 };
 
-// A row answers this when the event is not of its kind: the next row for the
-// same event is asked, and after the last the event is answered 0 with no
-// change. Not a host code (they are all 0 or negative).
+// A row answers this when the event is not of its kind: the next row whose
+// descriptor fits is asked. Not a host code (they are all 0 or negative).
 constexpr host::OSErr kNotThisRow = 1;
 
 // Masks and the selection (events_masks.cpp).
@@ -29,5 +28,9 @@ host::OSErr OnIntersectSelection(Play& play);    // Intr
 host::OSErr OnSaveSelection(Play& play);         // Dplc of the selection
 host::OSErr OnFill(Play& play);                  // Fl
 host::OSErr OnRasterize(Play& play);             // rasterizeLayer: vector mask, smart object
+
+// A row the model keeps nothing for: the host takes the event, and the
+// transcript shows that it was played.
+host::OSErr Unmodelled(Play& play);
 
 }  // namespace sim

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "event_rules.h"
 #include "events.h"
 
 namespace sim {
@@ -232,6 +233,8 @@ host::OSErr MakeLayerMask(Play& play) {
 
   const Value* how = EnumParam(play, C("Usng"));
   const TypeID value = how ? how->enumValue : C("RvlA");
+  // Editors before 9 make reveal-all masks only.
+  if (HostVersion() < 9 && value != C("RvlA")) return err::kCannotApply;
   const Area selection = SelectionOf(*doc);
   Area reveals;
   if (value == C("RvlA")) reveals = Everything();
@@ -514,5 +517,92 @@ host::OSErr OnRasterize(Play& play) {
   *play.historyName = "Simplify Layer";
   return err::kNone;
 }
+
+namespace {
+
+constexpr std::string_view kSelection = "ref Chnl:prop fsel";
+constexpr std::string_view kTargetVectorMask = "ref Path:Path/vectorMask > Lyr:Ordn/Trgt";
+
+constexpr KeyRule kMakeLayerMask[] = {
+    Key("Nw", "class Chnl"),
+    Key("At", "ref Chnl:Chnl/Msk"),
+    Key("Usng", "enum UsrM = RvlA, HdAl, RvlS, HdSl"),
+};
+constexpr KeyRule kMakeWorkPath[] = {
+    Key("null", "ref Path:class"),
+    Key("From", kSelection),
+    Key("Tlrn", "unit #Pxl"),
+};
+constexpr KeyRule kMakeVectorMask[] = {
+    Key("null", "ref Path:class"),
+    Key("At", "ref Path:Path/vectorMask"),
+    Key("Usng", "ref Path:Ordn/Trgt"),
+};
+constexpr KeyRule kSelectAllOrNone[] = {
+    Key("null", kSelection),
+    Key("T", "enum Ordn = Al, None"),
+};
+constexpr KeyRule kSelectionFromChannel[] = {
+    Key("null", kSelection),
+    Key("T", "ref Chnl:Chnl/Trsp, RGB, Rd, Grn, Bl, Msk, filterMask | Chnl:Ordn/Trgt | Chnl:name"),
+};
+constexpr KeyRule kSelectionFromVectorMask[] = {
+    Key("null", kSelection),
+    Key("T", kTargetVectorMask),
+    Optional("Vrsn", "int"),
+    Optional("vectorMaskParams", "bool"),
+};
+constexpr KeyRule kBackgroundLayer[] = {
+    Optional("Nm", "text"),
+    Optional("Opct", "unit #Prc"),
+    Optional("Md", "enum BlnM"),
+};
+constexpr KeyRule kConvertBackground[] = {
+    Key("null", "ref Lyr:prop Bckg"),
+    Key("T", "object Lyr", kBackgroundLayer),
+};
+constexpr KeyRule kDeleteVectorMask[] = {
+    Key("null", kTargetVectorMask),
+};
+constexpr KeyRule kIntersectWithChannel[] = {
+    Key("null", "ref Chnl:Chnl/Msk, filterMask, Trsp, RGB, Rd, Grn, Bl | Chnl:name"),
+    Key("With", kSelection),
+    Optional("Vrsn", "int"),
+    Optional("maskParameters", "bool"),
+};
+constexpr KeyRule kSaveSelection[] = {
+    Key("null", kSelection),
+    Optional("Nm", "text"),
+};
+constexpr KeyRule kFill[] = {
+    Key("Usng", "enum FlCn = FrgC, BckC, Blck, Wht, Gry"),
+    Optional("Opct", "unit #Prc"),
+    Optional("Md", "enum BlnM"),
+};
+constexpr KeyRule kRasterize[] = {
+    Key("null", "ref Lyr:Ordn/Trgt"),
+    Key("What", "enum rasterizeItem = vectorMask, placed, shape, type, layerStyle"),
+};
+
+constexpr EventRule kMaskRules[] = {
+    {"Mk", kMakeLayerMask, OnMakeMaskOrPath},
+    {"Mk", kMakeWorkPath, OnMakeMaskOrPath},
+    {"Mk", kMakeVectorMask, OnMakeMaskOrPath},
+    {"setd", kSelectAllOrNone, OnSetSelectionOrMasks},
+    {"setd", kSelectionFromChannel, OnSetSelectionOrMasks},
+    {"setd", kSelectionFromVectorMask, OnSetSelectionOrMasks},
+    {"setd", kConvertBackground, OnSetSelectionOrMasks},
+    {"Dlt", kDeleteVectorMask, OnDeleteVectorMask},
+    {"Dplc", kSaveSelection, OnSaveSelection},
+    {"Invs", {}, OnInverseSelection},
+    {"Intr", kIntersectWithChannel, OnIntersectSelection},
+    {"Fl", kFill, OnFill},        // the edited mask
+    {"Fl", kFill, Unmodelled},    // pixels
+    {"rasterizeLayer", kRasterize, OnRasterize},
+};
+
+}  // namespace
+
+std::span<const EventRule> MaskEventRules() { return kMaskRules; }
 
 }  // namespace sim

@@ -23,6 +23,7 @@ constexpr OSErr kNoSuchObject = -1728;   // no document, layer, channel or state
 constexpr OSErr kBadIndex = -1719;       // list index out of range
 
 // Played events.
+constexpr OSErr kEventNotHandled = -1708;   // an event the host does not know
 constexpr OSErr kCannotApply = -25920;   // the host refuses the event in this state
 constexpr OSErr kUserCanceled = host::kUserCanceledErr;  // -128: a host dialog was cancelled
 

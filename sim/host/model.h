@@ -27,8 +27,10 @@ Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from);  // the Dcmn
 host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out);
 
 // Applies a played event (events.cpp). `historyName` receives the name of
-// the history state the event makes, empty when it makes none.
-host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName);
+// the history state the event makes, empty when it makes none; `error` the
+// `error` line of an event or descriptor the host does not take (else null).
+host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName,
+                       Json* error);
 void AddHistoryState(Model& m, const std::string& name);
 
 }  // namespace sim

@@ -69,6 +69,12 @@ void ApplyEdit(const Json& edit);             // a scenario's `edit` step
 Json DescribeDescriptor(host::Descriptor d);
 Json DescribeReference(host::Reference r);
 
+// ---- Host version ----
+// The editor version the host's event rows follow is the scenario's; a test
+// that runs the plug-in in-process can have it follow the plug-in's idea of
+// the version instead (null: back to the scenario's). Kept across ResetHost.
+void SetHostVersionSource(int (*source)());
+
 // ---- Identifiers ----
 host::TypeID IdFromText(std::string_view text);   // four characters, else a string identifier
 std::string TextFromId(host::TypeID id);          // the reverse, as the transcript writes it

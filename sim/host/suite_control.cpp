@@ -24,6 +24,7 @@ OSErr Play(Descriptor* result, TypeID event, Descriptor params, std::int32_t mod
     Json line = {{"kind", "play"}, {"event", TextFromId(event)}, {"descriptor", nullptr}, {"mode", mode}};
     DescriptorData* data = nullptr;
     OSErr answer = err::kNone;
+    Json refusal;   // the `error` line of an event the host does not take
     if (params) {
       data = FindDescriptor(params);
       if (data) line["descriptor"] = DescriptorToJson(*data);
@@ -32,11 +33,12 @@ OSErr Play(Descriptor* result, TypeID event, Descriptor params, std::int32_t mod
     if (answer == err::kNone && mode == host::kDialogDisplay && DialogCancelled(event)) answer = err::kUserCanceled;
     if (answer == err::kNone) {
       std::string historyName;
-      answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName);
+      answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal);
       if (answer == err::kNone && !historyName.empty()) AddHistoryState(State().model, historyName);
     }
     line["result"] = answer;
     Record(std::move(line));
+    if (!refusal.is_null()) Record(std::move(refusal));
     if (answer == err::kNone && result) *result = NewDescriptor();
     return answer;
   });

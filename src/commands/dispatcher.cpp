@@ -231,15 +231,39 @@ std::int32_t RunNamedCommand(const char* commandName) {
 
 void InstallCommandDispatcher() { SetNamedCommandRunner(RunNamedCommand); }
 
+bool ReadInstallPath(char* folder, std::size_t size) {
+  if (!folder || size == 0) return false;
+  folder[0] = '\0';
+  for (const char* keyName : {"Software\\Dovetailworks\\Quillbright", "Software\\Dovetailworks\\Quillbright64bit"}) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) continue;
+    // A stored text need not end in a zero byte: one byte is kept back for it.
+    std::string value(size, '\0');
+    DWORD type = 0;
+    DWORD bytes = DWORD(size - 1);
+    const LONG status =
+        RegQueryValueExA(key, "InstallPath", nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) continue;
+    if (type == REG_SZ) {
+      const std::size_t length = strnlen(value.c_str(), size - 1);
+      std::memcpy(folder, value.data(), length);
+      folder[length] = '\0';
+      return true;
+    }
+    if (type == REG_EXPAND_SZ) {
+      // A folder that does not fit once expanded is no folder (not a cut one).
+      const DWORD needed = ExpandEnvironmentStringsA(value.c_str(), folder, DWORD(size));
+      if (needed != 0 && needed <= size) return true;
+      folder[0] = '\0';
+    }
+  }
+  return false;
+}
+
 bool OpenManual() {
   char folder[512] = {};
-  for (const char* key : {"Software\\Dovetailworks\\Quillbright", "Software\\Dovetailworks\\Quillbright64bit"}) {
-    DWORD size = sizeof folder - 1;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, "InstallPath", RRF_RT_REG_SZ, nullptr, folder, &size) == ERROR_SUCCESS)
-      break;
-    folder[0] = '\0';
-  }
-  folder[sizeof folder - 1] = '\0';
+  ReadInstallPath(folder, sizeof folder);
   for (const char* file : {"QuillbrightManual.pdf", "Manual.htm"}) {
     char path[600] = {};
     std::snprintf(path, sizeof path, "%s%s", folder, file);

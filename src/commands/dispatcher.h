@@ -2,6 +2,7 @@
 // panel button or a shortcut, arrives here as one identifier.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Identifier ranges beside the command table's own (0x8800 + row).
@@ -21,6 +22,11 @@ std::int32_t RunNamedCommand(const char* commandName);
 // Makes RunNamedCommand the work of every named history step.
 void InstallCommandDispatcher();
 
+// The folder the module was installed in: the value "InstallPath" of the
+// module's key under HKEY_LOCAL_MACHINE, else of its 64-bit installer's key,
+// into `folder` (zero-terminated; a value that does not fit is passed over).
+// False, with an empty folder, when neither key has a text there.
+bool ReadInstallPath(char* folder, std::size_t size);
 // Opens the module's manual; true when the shell opened a file.
 bool OpenManual();
 // Starts the editor's Organizer; true when it was started.

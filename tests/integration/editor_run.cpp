@@ -80,7 +80,35 @@ std::string ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
-EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std::wstring>& extraArgs) {
+bool LineMatches(const Json& line, const Json& fields) {
+  for (auto it = fields.begin(); it != fields.end(); ++it)
+    if (!line.contains(it.key()) || line[it.key()] != it.value()) return false;
+  return true;
+}
+
+namespace {
+
+// Fails the test on each problem line no pattern of `expected` matches.
+void CheckProblems(const std::vector<Json>& transcript, const ExpectedProblems& expected) {
+  std::vector<Json> patterns;
+  for (const std::string& text : expected) {
+    Json pattern = Json::parse(text, nullptr, false);
+    if (pattern.is_discarded() || !pattern.is_object()) ADD_FAILURE() << "a bad expected line: " << text;
+    else patterns.push_back(std::move(pattern));
+  }
+  for (const Json& line : transcript) {
+    const std::string kind = line.value("kind", "");
+    if (kind != "misuse" && kind != "leak" && kind != "error") continue;
+    bool known = false;
+    for (const Json& p : patterns) known = known || LineMatches(line, p);
+    if (!known) ADD_FAILURE() << "the run left a line the test does not expect: " << line.dump();
+  }
+}
+
+}  // namespace
+
+EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std::wstring>& extraArgs,
+                          const ExpectedProblems& expected) {
   EditorRun run;
   const std::wstring temp = TempFolder();
   const std::wstring scenario = temp + L"\\scenario.json";
@@ -126,11 +154,13 @@ EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std
     else
       run.transcript.push_back(std::move(parsed));
   }
+  CheckProblems(run.transcript, expected);
   return run;
 }
 
-EditorRun RunEditor(const Json& scenario, const std::vector<std::wstring>& extraArgs) {
-  return RunEditorOnText(scenario.dump(), extraArgs);
+EditorRun RunEditor(const Json& scenario, const std::vector<std::wstring>& extraArgs,
+                    const ExpectedProblems& expected) {
+  return RunEditorOnText(scenario.dump(), extraArgs, expected);
 }
 
 std::vector<Json> OfKind(const std::vector<Json>& lines, const std::string& kind) {

@@ -20,11 +20,23 @@ struct EditorRun {
   std::vector<Json> transcript;   // the standard output (or --out file), one object per line
 };
 
+// Lines of the kinds `misuse`, `leak` and `error` a test expects, each given
+// as the JSON object text of the fields that must match
+// (R"({"kind":"error","event":"Xyzw"})"). Any other line of those kinds fails
+// the test: a run is clean unless the test says otherwise.
+using ExpectedProblems = std::vector<std::string>;
+
 // Writes the scenario to a temporary file and runs the editor on it. Extra
 // arguments go after the scenario's path. Every transcript line must be a
-// JSON object with "kind"; a line that is not is reported as a test failure.
-EditorRun RunEditor(const Json& scenario, const std::vector<std::wstring>& extraArgs = {});
-EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std::wstring>& extraArgs = {});
+// JSON object with "kind"; a line that is not is reported as a test failure,
+// and so is every `misuse`, `leak` or `error` line not among `expected`.
+EditorRun RunEditor(const Json& scenario, const std::vector<std::wstring>& extraArgs = {},
+                    const ExpectedProblems& expected = {});
+EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std::wstring>& extraArgs = {},
+                          const ExpectedProblems& expected = {});
+
+// Whether `line` holds every field of `fields` with the same value.
+bool LineMatches(const Json& line, const Json& fields);
 
 std::wstring BinFolder();                   // where the tests, simeditor.exe and the plug-in are
 std::wstring HostFolder();                  // the per-run host folder the runner prepares

@@ -6,8 +6,9 @@
 namespace simtest {
 namespace {
 
-// Layers bottom to top; the target is "Photo".
-const Json kLayers = Json::parse(R"({"documents":[{
+// Layers bottom to top; the target is "Photo". Editor 11 makes every kind
+// of layer mask.
+const Json kLayers = Json::parse(R"({"host":{"version":11},"documents":[{
   "title":"masks.psd",
   "layers":[{"name":"Background","background":true},
             {"name":"Masked","userMask":{}},

@@ -53,6 +53,8 @@ void PluginTest::StartHost(const char* scenario) {
   sim::RemoveMessageBoxAnswerer();
   ReleaseSuites();
   sim::ResetHost(sim::Json::parse(scenario));
+  // In-process, the host is of the version the plug-in takes it for.
+  sim::SetHostVersionSource([] { return HostMajorVersion; });
   sim::InstallMessageBoxAnswerer();
   // Suites the plug-in calls go through the message's basic suite.
   BasicSuite = sim::Basic();
