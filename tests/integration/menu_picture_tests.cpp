@@ -85,7 +85,6 @@ TEST(MenuPictures, TheModulesItemsShowReadableTextInEveryLookOfTheEditor) {
     CreateDirectoryW(folder.c_str(), nullptr);
     EditorRun run = RunEditor(MaskedLayerScenario(version), {L"--screenshots", folder});
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
-    for (const Json& error : OfKind(run.transcript, "error")) ADD_FAILURE() << error.dump();
 
     const std::vector<Json> shots = OfKind(run.transcript, "screenshot");
     ASSERT_EQ(shots.size(), 1u);
@@ -146,7 +145,10 @@ TEST(Screenshots, WithoutAFolderTheyAreRecordedAndNothingIsWritten) {
                      {{"screenshot", "panel"}, {"of", "layers"}},
                      {{"screenshot", "tools"}, {"of", "toolbar"}},  // editor 10 has no toolbar view
                      {{"screenshot", "nothing-open"}, {"of", "menu"}}}}};
-  EditorRun run = RunEditor(scenario);
+  EditorRun run = RunEditor(
+      scenario, {},
+      {R"({"kind":"error","text":"screenshot \"tools\": the toolbar view does not exist in this editor's version and layout"})",
+       R"({"kind":"error","text":"screenshot \"nothing-open\": no menu is open"})"});
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
   const std::vector<Json> shots = OfKind(run.transcript, "screenshot");
   ASSERT_EQ(shots.size(), 2u);
@@ -178,7 +180,6 @@ TEST(Screenshots, APictureOfAViewShowsTheEditorsPanelColour) {
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
     const std::vector<Json> shots = OfKind(run.transcript, "screenshot");
     ASSERT_EQ(shots.size(), 1u);
-    for (const Json& error : OfKind(run.transcript, "error")) ADD_FAILURE() << error.dump();
     EXPECT_EQ(shots[0].value("file", ""), "bar.png");
     Image image;
     ASSERT_TRUE(ReadPng(ReadBytes(folder + L"\\bar.png"), image));
@@ -196,7 +197,9 @@ TEST(PaintLines, AnOwnerDrawnLabelThatDoesNotStandOutIsReported) {
   // The probe draws 0x7701 black on white and 0x7702 white on white.
   Json scenario = {{"host", {{"version", 8}}},
                    {"steps", {{{"menu", "Layer"}}, {{"menu", "Layer"}, {"open", Json::array()}}, {{"screenshot", "probe"}}}}};
-  EditorRun run = RunEditor(scenario, {L"--plugin", BinFolder() + L"\\paint_probe.8li"});
+  EditorRun run = RunEditor(scenario, {L"--plugin", BinFolder() + L"\\paint_probe.8li"},
+                            {R"({"kind":"error","text":"the menu item 30466 \"White on white\" is drawn unreadable: )"
+                             R"(text 255,255,255 on 255,255,255, no pixel changed"})"});
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
 
   const std::vector<Json> menus = OfKind(run.transcript, "menu");

@@ -61,7 +61,8 @@ TEST(ScenarioCheck, StepsNotModelledYetPassTheCheckAndAreReported) {
   // one error line for it; the screenshot after it is taken.
   EditorRun run = RunEditor(Json::parse(R"({"steps": [
       {"dialog": [{"set": 1040, "value": 50}, {"press": 1}]},
-      {"screenshot": "layer-menu"}]})"));
+      {"screenshot": "layer-menu"}]})"),
+                            {}, {R"({"kind":"error"})"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(run.errorLines.empty()) << run.errorText;
   std::vector<Json> errors = OfKind(run.transcript, "error");
