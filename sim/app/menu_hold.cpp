@@ -204,6 +204,12 @@ std::vector<std::string> HoldMenuOpen(HWND main, const std::string& name, const 
   // helper has ended the menu.
   PumpUntilInputTaken(kInputLimitMs, thread);
   NoteClick(centre);
+  // The helper holds `whileOpen`, which lives on this frame: it is given
+  // every chance to finish, the menu ended under it, before this returns.
+  for (int attempt = 0; attempt < 3 && WaitForSingleObject(thread, 0) != WAIT_OBJECT_0; ++attempt) {
+    EndMenu();
+    PumpUntilInputTaken(kInputLimitMs, thread);
+  }
   if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) {
     // Left running: its state must outlive it.
     CloseHandle(thread);

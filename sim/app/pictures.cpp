@@ -135,8 +135,8 @@ bool CaptureWindow(HWND window, bool clientOnly, Picture& picture) {
     GetWindowRect(window, &r);
   }
   if (!Sized(r)) return false;
-  // What the window still has to paint is painted first.
-  UpdateWindow(window);
+  // What the window and its children still have to paint is painted first.
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   Canvas canvas(r.right - r.left, r.bottom - r.top);
   if (!canvas.Ready()) return false;
   CopyWindow(window, clientOnly, canvas.Dc(), POINT{0, 0});
