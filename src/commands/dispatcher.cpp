@@ -35,17 +35,19 @@ constexpr std::int32_t kCancelled = host::kInterruptedError;
 // come before anything it could be mistaken for.
 using NamedWork = std::int32_t (*)();
 
-std::int32_t MaskRevealAll() { AddLayerMask(MaskKind::RevealAll); return 0; }
-std::int32_t MaskHideAll() { AddLayerMask(MaskKind::HideAll); return 0; }
-std::int32_t MaskRevealSelection() { AddLayerMask(MaskKind::RevealSelection); return 0; }
-std::int32_t MaskHideSelection() { AddLayerMask(MaskKind::HideSelection); return 0; }
+// A mask the host refuses ends the command with `intr`, so that no empty
+// step is left in the history.
+std::int32_t MaskRevealAll() { return AddLayerMask(MaskKind::RevealAll); }
+std::int32_t MaskHideAll() { return AddLayerMask(MaskKind::HideAll); }
+std::int32_t MaskRevealSelection() { return AddLayerMask(MaskKind::RevealSelection); }
+std::int32_t MaskHideSelection() { return AddLayerMask(MaskKind::HideSelection); }
 
 struct NamedCommand {
   std::string_view name;
   NamedWork work;  // null: the work is not part of the module yet
 };
 
-constexpr std::array<NamedCommand, 39> kNamedCommands = {{
+constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Fade", nullptr},
     {"Fill", nullptr},
     {"Tracking", nullptr},
@@ -85,9 +87,9 @@ constexpr std::array<NamedCommand, 39> kNamedCommands = {{
     {"Edit ColorBalance", nullptr},
     {"Edit SelectiveColor", nullptr},
     {"Edit Black & White", nullptr},
+    {"Edit Exposure", nullptr},
+    {"Edit Vibrance", nullptr},
 }};
-// "Edit Exposure" and "Edit Vibrance" are not listed: their work is the
-// module's own dialogs, which run the same way as "Edit Black & White".
 
 const NamedCommand* FindNamedCommand(std::string_view name) {
   for (const NamedCommand& command : kNamedCommands)
@@ -227,6 +229,12 @@ std::int32_t RunNamedCommand(const char* commandName) {
   if (!commandName) return kCancelled;
   const NamedCommand* command = FindNamedCommand(commandName);
   return command && command->work ? command->work() : kCancelled;
+}
+
+std::string_view NamedCommandOf(const char* commandName) {
+  if (!commandName) return {};
+  const NamedCommand* command = FindNamedCommand(commandName);
+  return command ? command->name : std::string_view{};
 }
 
 void InstallCommandDispatcher() { SetNamedCommandRunner(RunNamedCommand); }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // Identifier ranges beside the command table's own (0x8800 + row).
 constexpr std::uint32_t kFirstSmartFilterItemId = 0x8600;  // k-th smart filter, 1-based
@@ -18,6 +19,10 @@ std::int32_t DispatchCommand(std::uint32_t id);
 // known name the given name begins with. 0 when it ran; `intr` when it was
 // cancelled or cannot run, so that the host drops the step.
 std::int32_t RunNamedCommand(const char* commandName);
+
+// The known command name whose work RunNamedCommand runs for the given
+// name; empty when there is none.
+std::string_view NamedCommandOf(const char* commandName);
 
 // Makes RunNamedCommand the work of every named history step.
 void InstallCommandDispatcher();

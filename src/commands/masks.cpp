@@ -339,14 +339,16 @@ std::int32_t SimplifySmartObjectLayer() { return RasterizeTarget("placed"); }
 
 // ---- Named commands ----
 
+// Both delete the target channel, which is the mask only once selecting it
+// succeeded; otherwise it may be a colour or a saved channel of the image.
 std::int32_t MaskDelete() {
-  SelectLayerMask();
+  if (SelectLayerMask() != 0) return host::kInterruptedError;
   DeleteTargetChannel();
   return 0;
 }
 
 std::int32_t MaskApply() {
-  SelectLayerMask();
+  if (SelectLayerMask() != 0) return host::kInterruptedError;
   PlayBuilt(kDelete, kDialogNone, [](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, [](host::Reference r) { return PutTargetOf(r, kChannel); });
     if (err == 0) err = HostResult(DescriptorProcs()->PutBoolean(d, FourCC("Aply"), 1));

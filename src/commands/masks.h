@@ -25,6 +25,7 @@ std::int32_t ConvertBackgroundToLayer();
 // Kinds of a new layer mask.
 enum class MaskKind : int { RevealAll = 0, HideAll = 1, RevealSelection = 2, HideSelection = 3 };
 
+// 0, or `intr` when the host refused the mask (nothing more is played).
 std::int32_t AddLayerMask(MaskKind kind);
 std::int32_t AddLayerMaskFromTransparency();
 std::int32_t SetLayerMaskEnabled(bool enabled);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 char LastScriptPath[kScriptPathSize] = {};
 
@@ -20,12 +21,23 @@ std::optional<std::string> ReadScriptFile(const char* path) {
   if (!file) return std::nullopt;
   if (std::fseek(file.get(), 0, SEEK_END) != 0) return std::nullopt;
   const long size = std::ftell(file.get());
-  if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return std::nullopt;
-  std::string text(std::size_t(size), '\0');
+  if (size < 0 || size >= kScriptFileLimit || std::fseek(file.get(), 0, SEEK_SET) != 0) return std::nullopt;
+  // The caller is a menu command inside the host's window procedure: running
+  // out of memory for the text is an unreadable file, not an exception there.
+  std::string text;
+  try {
+    text.resize(std::size_t(size));
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
   if (size > 0 && std::fread(text.data(), 1, text.size(), file.get()) != text.size()) return std::nullopt;
+  DropByteOrderMark(text);
+  return text;
+}
+
+void DropByteOrderMark(std::string& text) {
   // A byte-order mark is not part of the script; the engine would choke on it.
   if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-  return text;
 }
 
 std::string ScriptChooserFolder(const char* lastPath, const char* fallback) {

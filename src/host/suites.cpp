@@ -27,6 +27,22 @@ const T* Acquired(SlotIndex index) {
   return static_cast<const T*>(slot.suite);
 }
 
+// Version 1 of the handle suite has no DisposeRegularHandle: every later
+// operation sits one slot earlier than in version 2, so its table cannot be
+// read through the version-2 layout.
+struct HandleSuiteV1 {
+  host::Handle (*New)(std::int32_t size);
+  void (*Dispose)(host::Handle h);
+  void (*SetLock)(host::Handle h, host::Boolean lock, host::Ptr* address, host::Boolean* oldLock);
+  std::int32_t (*GetSize)(host::Handle h);
+  host::OSErr (*SetSize)(host::Handle h, std::int32_t size);
+  void (*RecoverSpace)(std::int32_t size);
+};
+
+// A version-1 suite's operations in the version-2 layout; the one that
+// version lacks stays null.
+host::HandleSuite HandleProcsOfVersion1{};
+
 }  // namespace
 
 void AcquireSuite(SuiteSlot& slot) {
@@ -59,7 +75,15 @@ const host::ControlSuite* ControlProcs() { return Acquired<host::ControlSuite>(k
 const host::ReferenceSuite* ReferenceProcs() { return Acquired<host::ReferenceSuite>(kReference); }
 const host::ListSuite* ListProcs() { return Acquired<host::ListSuite>(kList); }
 const host::UIHooksSuite* UIHooksProcs() { return Acquired<host::UIHooksSuite>(kUIHooks); }
-const host::HandleSuite* HandleProcs() { return Acquired<host::HandleSuite>(kHandle); }
+const host::HandleSuite* HandleProcs() {
+  const void* suite = Acquired<void>(kHandle);
+  if (SuiteSlots[kHandle].acquiredVersion != 1) return static_cast<const host::HandleSuite*>(suite);
+  // Filled at each use: the host may answer another table after a release.
+  const auto* v1 = static_cast<const HandleSuiteV1*>(suite);
+  HandleProcsOfVersion1 = {v1->New,     v1->Dispose, nullptr, v1->SetLock,
+                           v1->GetSize, v1->SetSize, v1->RecoverSpace};
+  return &HandleProcsOfVersion1;
+}
 const host::ZStringSuite* ZStringProcs() { return Acquired<host::ZStringSuite>(kZString); }
 const host::PropertySuite* PropertyProcs() { return Acquired<host::PropertySuite>(kProperty); }
 

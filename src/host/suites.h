@@ -32,6 +32,8 @@ const host::ControlSuite* ControlProcs();
 const host::ReferenceSuite* ReferenceProcs();
 const host::ListSuite* ListProcs();
 const host::UIHooksSuite* UIHooksProcs();
+// Always in the version-2 layout; from a host that offers only version 1,
+// DisposeRegularHandle is null (the module never disposes regular handles).
 const host::HandleSuite* HandleProcs();
 const host::ZStringSuite* ZStringProcs();
 const host::PropertySuite* PropertyProcs();

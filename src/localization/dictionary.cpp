@@ -16,6 +16,18 @@ namespace {
 constexpr const char* kDictionaryName = "tw10428.dat";
 constexpr const char* kFallbackLanguage = "de_DE";
 
+// Closes the file on every path, a failed allocation of the text included.
+struct FileHandle {
+  explicit FileHandle(HANDLE opened) : handle(opened) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  HANDLE get() const { return handle; }
+  HANDLE handle;
+};
+
 struct LoadedDictionary {
   std::string text;  // narrowed, one byte per code unit
   DictionaryIndex index;
@@ -62,28 +74,17 @@ std::unique_ptr<LoadedDictionary> ReadDictionary(const std::string& path) {
 
 bool ReadDictionaryText(const char* path, std::string& text) {
   text.clear();
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
-  bool read = GetFileSizeEx(file, &size) && size.QuadPart > 2 && size.QuadPart < (LONGLONG(1) << 30);
-  if (read) {
-    // Narrowed a piece at a time, so that the wide text is never held whole;
-    // the pieces are even, and after the byte-order mark every unit is whole.
-    static char piece[1 << 16];
-    text.resize(std::size_t(size.QuadPart - 2) / 2);
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  static char piece[1 << 16];
+  const auto read = [&](char* into, std::size_t bytes) {
     DWORD got = 0;
-    read = ReadFile(file, piece, 2, &got, nullptr) && got == 2;
-    for (std::size_t done = 0; read && done < text.size();) {
-      const std::size_t units = std::min(text.size() - done, sizeof piece / 2);
-      read = ReadFile(file, piece, DWORD(units * 2), &got, nullptr) && got == units * 2;
-      if (read) NarrowDictionaryUnits(piece, units, text.data() + done);
-      done += units;
-    }
-  }
-  CloseHandle(file);
-  if (!read) text.clear();
-  return read;
+    return ReadFile(file.get(), into, DWORD(bytes), &got, nullptr) && got == bytes;
+  };
+  return NarrowDictionaryFile(std::uint64_t(size.QuadPart), read, piece, text);
 }
 
 std::string LocateHostDictionary(const char* hostFolder) {

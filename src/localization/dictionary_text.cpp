@@ -48,6 +48,23 @@ std::string NarrowDictionaryText(const char* bytes, std::size_t length) {
   return text;
 }
 
+bool NarrowDictionaryFile(std::uint64_t fileSize, const std::function<bool(char* into, std::size_t bytes)>& read,
+                          std::span<char> piece, std::string& text) {
+  text.clear();
+  const std::size_t pieceUnits = piece.size() / 2;
+  if (fileSize <= 2 || fileSize >= kDictionaryFileLimit || pieceUnits == 0) return false;
+  text.resize(std::size_t(fileSize - 2) / 2);
+  bool ok = read(piece.data(), 2);
+  for (std::size_t done = 0; ok && done < text.size();) {
+    const std::size_t units = std::min(text.size() - done, pieceUnits);
+    ok = read(piece.data(), units * 2);
+    if (ok) NarrowDictionaryUnits(piece.data(), units, text.data() + done);
+    done += units;
+  }
+  if (!ok) text.clear();
+  return ok;
+}
+
 std::string_view LabelKey(std::string_view labelled) {
   const std::size_t equals = labelled.rfind('=');
   return equals == std::string_view::npos ? std::string_view() : labelled.substr(0, equals);

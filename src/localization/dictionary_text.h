@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,18 @@ constexpr std::size_t kDictionaryReach = 512;
 std::string NarrowDictionaryText(const char* bytes, std::size_t length);
 // The same for `units` code units into `out` (units bytes).
 void NarrowDictionaryUnits(const char* bytes, std::size_t units, char* out);
+
+// Largest dictionary file read: anything bigger is not the host's.
+constexpr std::uint64_t kDictionaryFileLimit = std::uint64_t(1) << 30;
+
+// Reads the narrowed text of a dictionary file of `fileSize` bytes whose
+// bytes `read` delivers in order (true when it filled the whole block it was
+// given): the byte-order mark skipped, then `piece.size() / 2` code units at
+// a time through `piece`, so that the wide text is never held whole. False,
+// with an empty text, when the file is not larger than its byte-order mark,
+// reaches kDictionaryFileLimit, or a read fails.
+bool NarrowDictionaryFile(std::uint64_t fileSize, const std::function<bool(char* into, std::size_t bytes)>& read,
+                          std::span<char> piece, std::string& text);
 
 // The key of a labelled text: everything before its last "=" (empty when
 // there is no "="); the default: everything after it (the whole text when

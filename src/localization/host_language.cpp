@@ -11,8 +11,8 @@
 #include "entry/module_state.h"
 #include "host/event_player.h"
 #include "host/host_objects.h"
-#include "localization/byte_search.h"
 #include "localization/host_files.h"
+#include "localization/preferences_file.h"
 
 const CollationLanguage CollationLanguageTable[15] = {
     {"en_us", "English"},
@@ -128,13 +128,6 @@ void ReadHostUiLanguage(char* buffer, std::size_t size) {
   } catch (const SuiteError&) {
     // No host to ask: the buffer stays as it was.
   }
-}
-
-int ThumbnailSizeFromPreferences(const char* bytes, std::size_t length) {
-  const std::ptrdiff_t marker = FindBytes(bytes, length, "fittedloob", nullptr, 0);
-  if (marker < 8) return -1;
-  const int size = static_cast<signed char>(bytes[marker - 8]);
-  return size >= 0 && size <= 3 ? size : -1;
 }
 
 int ReadLayerThumbnailSize() {

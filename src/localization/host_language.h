@@ -42,5 +42,4 @@ void ReadHostUiLanguage(char* buffer, std::size_t size);
 // 0 to 3 from the host's preferences file, -1 when nothing valid is found, 0
 // for hosts other than Elements 8 and up.
 int ReadLayerThumbnailSize();
-// The rule applied to the bytes of a preferences file.
-int ThumbnailSizeFromPreferences(const char* bytes, std::size_t length);
+// The rule applied to the file's bytes is ThumbnailSizeFromPreferences.

@@ -43,6 +43,8 @@ constexpr int kLastChannelRow = 21;
 constexpr std::size_t kShowAllRow = 22;
 constexpr std::size_t kUserMaskToggleRow = 65;
 constexpr std::size_t kUserMaskLinkRow = 66;
+// Delete and Apply of the Layer Mask submenu: both delete the target channel.
+constexpr std::size_t kMaskRemovingRows[] = {63, 64};
 constexpr std::size_t kLayerVisibilityRow = 77;
 constexpr std::size_t kAlignRow = 78;
 constexpr std::size_t kQuickMaskRow = 101;
@@ -228,6 +230,22 @@ void UpdateChannelChecks() {
     SetCommandCheck(channels, CommandId(kShowAllRow), showAll ? CheckMode::Check : CheckMode::Uncheck);
 }
 
+bool RemovesLayerMask(std::size_t row) {
+  for (std::size_t r : kMaskRemovingRows)
+    if (r == row) return true;
+  return false;
+}
+
+// Whether the item of `row` is enabled in the current menu state. Before 6
+// every layer counts as having a layer mask, which is harmless for the
+// toggles; but Delete and Apply on a layer without one would delete
+// whatever channel is targeted, so they also need the mask itself.
+bool ItemEnabled(std::size_t row, int v) {
+  if (!RequiredFlagsMet(CommandTable[row].RequiredFlags, MenuState)) return false;
+  if (v < 6 && RemovesLayerMask(row)) return HasUserMask();
+  return true;
+}
+
 // The editor draws its own items from 4 and its separators from 6; the
 // module's items look the same as theirs in each version.
 bool ItemsOwnerDrawn(int v) { return v >= 4; }
@@ -383,7 +401,7 @@ int UpdatePopupMenu(HMENU popup) {
       if (entry.Checked == 1) SetCommandCheck(target, id, CheckMode::Check);
       if (target == popup) insertedIntoPopup = true;
     }
-    SetCommandEnabled(target, id, RequiredFlagsMet(entry.RequiredFlags, MenuState));
+    SetCommandEnabled(target, id, ItemEnabled(i, v));
     if (id == kConvertForSmartFiltersId && LayerTakesSmartFilters(v)) EnableRenderSubmenu(popup);
   }
 

@@ -68,7 +68,9 @@ TEST(HostWindows, StartUpHooksAndReplacesTheProceduresOfTheWindowsItsVersionUses
 
 TEST(HostWindows, HooksLeftInstalledAtTheEndOfARunAreReported) {
   // No "Shutdown": the module never removes its hooks.
-  EditorRun run = RunEditor(Json::parse(R"({"host": {"version": 6}, "steps": [{"select": "Startup"}, {"event": "Opn "}]})"));
+  // Nor are its suites released.
+  EditorRun run = RunEditor(Json::parse(R"({"host": {"version": 6}, "steps": [{"select": "Startup"}, {"event": "Opn "}]})"),
+                            {}, {R"({"kind":"leak"})"});
   EXPECT_EQ(run.exitCode, 0) << run.errorText;
   ExpectTranscript(HooksAndReplacements(run.transcript), {},
                    {kKeyboardHook, kMouseHook, Replaced("main"),

@@ -97,7 +97,7 @@ TEST(InputSteps, InputTheEditorCannotGiveOrThatGoesAstrayIsReportedAndTheRunGoes
       {"click": "layers", "x": -5, "y": 40},
       {"click": "layers", "x": 100, "y": 100, "choose": 5},
       {"key": "F10"},
-      {"click": "layers", "x": -20, "y": -1, "hover": true}])")));
+      {"click": "layers", "x": -20, "y": -1, "hover": true}])")), {}, ProblemsIn(expected));
   EXPECT_EQ(run.exitCode, 0) << run.errorText;
   ExpectTranscript(AfterMarker(run.transcript), {"error"}, expected);
 }
@@ -132,7 +132,9 @@ EditorRun RunProbe(const char* steps) {
   Json scenario = {{"steps", Json::parse(steps)}};
   scenario["steps"].insert(scenario["steps"].begin(), Json::object({{"select", "Startup"}}));
   scenario["steps"].push_back(Json::object({{"select", "Shutdown"}}));
-  return RunEditor(scenario, {L"--plugin", BinFolder() + L"\\input_probe.8li"});
+  // The probe reports through events of its own, which no host knows.
+  return RunEditor(scenario, {L"--plugin", BinFolder() + L"\\input_probe.8li"},
+                   {R"({"kind":"error","event":"Key "})", R"({"kind":"error","event":"Mous"})"});
 }
 
 TEST(KeySteps, KeysReachTheHooksWithTheirModifiersHeldAndRepeatsMarked) {
@@ -160,8 +162,7 @@ TEST(KeySteps, KeysReachTheHooksWithTheirModifiersHeldAndRepeatsMarked) {
       {"key", R"({"key": 17, "up": true})"},
   };
   EditorRun run = RunProbe(R"([{"key": "Ctrl+Shift+F"}, {"key": "alt+f9", "repeat": 3}, {"key": "Ctrl+Alt+Left"}])");
-  EXPECT_EQ(run.exitCode, 0) << run.errorText;
-  ExpectTranscript(run.transcript, {"error"}, {});
+  EXPECT_EQ(run.exitCode, 0) << run.errorText;   // and no error line beyond the probe's reports
   ExpectTranscript(ProbeReports(run.transcript), {"key"}, expected);
 }
 
@@ -185,8 +186,7 @@ TEST(ClickSteps, ClicksReachTheViewAtTheirPointWithTheirModifiers) {
       {"click": "layers", "x": 30, "y": -10},
       {"click": "layers", "x": -30, "y": 40, "double": true, "alt": true},
       {"click": "controlBar", "x": 5, "y": 6, "hover": true}])");
-  EXPECT_EQ(run.exitCode, 0) << run.errorText;
-  ExpectTranscript(run.transcript, {"error"}, {});
+  EXPECT_EQ(run.exitCode, 0) << run.errorText;   // and no error line beyond the probe's reports
   std::vector<Json> reports = ProbeReports(run.transcript);
   std::vector<Json> buttons;
   for (const Json& report : reports)

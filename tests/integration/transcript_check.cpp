@@ -55,4 +55,16 @@ void ExpectTranscript(const std::vector<Json>& transcript, const std::set<std::s
   ADD_FAILURE() << report.str();
 }
 
+ExpectedProblems ProblemsIn(const std::vector<ExpectedLine>& table) {
+  ExpectedProblems problems;
+  for (const ExpectedLine& row : table) {
+    const std::string kind = row.kind;
+    if (kind != "misuse" && kind != "leak" && kind != "error") continue;
+    Json pattern = Json::parse(row.fields);
+    pattern["kind"] = kind;
+    problems.push_back(pattern.dump());
+  }
+  return problems;
+}
+
 }  // namespace integration

@@ -22,4 +22,8 @@ struct ExpectedLine {
 void ExpectTranscript(const std::vector<Json>& transcript, const std::set<std::string>& kinds,
                       const std::vector<ExpectedLine>& expected);
 
+// The `misuse`, `leak` and `error` rows of a table, as the lines a run may
+// leave (RunEditor's `expected`).
+ExpectedProblems ProblemsIn(const std::vector<ExpectedLine>& table);
+
 }  // namespace integration

@@ -2,6 +2,7 @@
 // labels translated from it.
 #include <cstring>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,44 @@ TEST_F(DictionaryTest, IndexAnswersAsTheScan) {
     ASSERT_EQ(LookUpLabel(text, &index, labelled), LookUpLabel(text, nullptr, labelled)) << key;
   }
   EXPECT_EQ(FindKeyIndexed(text, index, "Ab"), FindKeyByScan(text, "Ab")) << "not a $$$/ key: scanned";
+}
+
+// The file is narrowed through a 64 KB piece: units on both sides of a
+// piece's end, and an odd last byte, come through as a whole read would.
+TEST_F(DictionaryTest, ReadAcrossPiecesAndAnOddLastByte) {
+  std::wstring wide;
+  for (int i = 0; wide.size() < 70000; ++i) wide += L"\"$$$/Key" + std::to_wstring(i) + L"=Gr\u00fc\u00dfe\u0100\"\r\n";
+  std::string expected;
+  for (const wchar_t unit : wide) expected += unit > 0xFF ? '?' : char(unit);
+  WriteBytes(host_ / "odd.dat", DictionaryBytes(wide) + "A");
+  std::string text = "stale";
+  ASSERT_TRUE(ReadDictionaryText((host_ / "odd.dat").c_str(), text));
+  EXPECT_EQ(text, expected);
+
+  WriteBytes(host_ / "mark.dat", "\xFF\xFE");
+  EXPECT_FALSE(ReadDictionaryText((host_ / "mark.dat").c_str(), text)) << "nothing after the mark";
+  EXPECT_TRUE(text.empty());
+  EXPECT_FALSE(ReadDictionaryText((host_ / "gone.dat").c_str(), text));
+}
+
+// A read that fails part of the way leaves no half text behind, and a piece
+// too small for one unit is refused instead of looping for ever.
+TEST_F(DictionaryTest, AFailedReadLeavesNoText) {
+  const std::string file = DictionaryBytes(L"\"$$$/A=B\"\r\n\"$$$/C=D\"");
+  char piece[4];
+  int reads = 0;
+  const auto failThird = [&](char* into, std::size_t bytes) {
+    std::memset(into, 'x', bytes);
+    return ++reads < 3;
+  };
+  std::string text = "stale";
+  EXPECT_FALSE(NarrowDictionaryFile(file.size(), failThird, piece, text));
+  EXPECT_EQ(reads, 3);
+  EXPECT_TRUE(text.empty());
+
+  const auto never = [](char*, std::size_t) { return true; };
+  EXPECT_FALSE(NarrowDictionaryFile(file.size(), never, std::span<char>(piece, 1), text));
+  EXPECT_FALSE(NarrowDictionaryFile(kDictionaryFileLimit, never, piece, text)) << "too large to be the host's";
 }
 
 }  // namespace

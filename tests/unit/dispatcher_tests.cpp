@@ -2,6 +2,7 @@
 // named steps where the command is one step of the history.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -81,6 +82,59 @@ TEST_F(DispatcherTest, NamedCommandsRunTheFirstNameTheyBeginWith) {
   EXPECT_EQ(RunNamedCommand("Fade"), host::kInterruptedError);
   EXPECT_EQ(RunNamedCommand(nullptr), host::kInterruptedError);
   EXPECT_TRUE(Take({"play"}).empty());
+}
+
+TEST_F(DispatcherTest, AMaskTheHostRefusesLeavesNoStep) {
+  // The layer has a mask already: the host makes no second one.
+  constexpr const char* kMasked = R"(, {"name": "Masked", "userMask": {"enabled": true, "linked": true}})";
+  for (int version : {8, 9}) {
+    UseVersion(version);
+    for (std::size_t row = 58; row <= 61; ++row) {
+      SCOPED_TRACE("version " + std::to_string(version) + ", row " + std::to_string(row));
+      Layers(std::string(kBackground) + kMasked, R"(, "selection": true)");
+      const sim::Json before = sim::ModelState();
+      DispatchCommand(Id(row));
+      const auto end = Take({"step-end"});
+      ASSERT_EQ(end.size(), 1u);
+      EXPECT_EQ(end[0]["result"], host::kInterruptedError);
+      EXPECT_EQ(end[0]["kept"], false);
+      EXPECT_EQ(sim::ModelState(), before);
+    }
+  }
+}
+
+TEST_F(DispatcherTest, DeleteAndApplyOnALayerWithoutAMaskLeaveNoStep) {
+  for (std::size_t row : {63u, 64u}) {
+    SCOPED_TRACE(row);
+    Layers(std::string(kBackground) + R"(, {"name": "Plain"})");
+    const sim::Json before = sim::ModelState();
+    DispatchCommand(Id(row));
+    const auto end = Take({"step-end"});
+    ASSERT_EQ(end.size(), 1u);
+    EXPECT_EQ(end[0]["kept"], false);
+    EXPECT_EQ(sim::ModelState(), before);
+  }
+}
+
+TEST_F(DispatcherTest, EveryNamedCommandRunsItsOwnWork) {
+  // Each name, and each with something after it, finds itself and not a
+  // shorter name it begins with or a name tried before it.
+  for (const char* name :
+       {"Fade", "Fill", "Tracking", "Edit Smart Filters", "Mask Reveal All", "Mask Hide All", "Mask Reveal Selection",
+        "Mask Hide Selection", "Mask Delete", "Mask Apply", "Mask Disable", "Mask Unlink", "Vector Mask From Selection",
+        "Vector Mask From Shape", "Store Group", "Restore Group", "Create New Group", "Create Smart Object",
+        "Disable Smart Filters", "Enable Smart Filters", "Clear Filter Mask", "Ungroup Layers", "Start Quick Mask",
+        "End Quick Mask", "Exposure", "Vibrance", "Black & White", "AdjustmentFilter Curves",
+        "AdjustmentFilter ChannelMixer", "AdjustmentFilter ColorBalance", "AdjustmentFilter SelectiveColor",
+        "AdjustmentFilter Black & White", "AdjustmentFilter Exposure", "AdjustmentFilter Vibrance", "Edit Curves",
+        "Edit ChannelMixer", "Edit ColorBalance", "Edit SelectiveColor", "Edit Black & White", "Edit Exposure",
+        "Edit Vibrance"}) {
+    EXPECT_EQ(NamedCommandOf(name), name);
+    EXPECT_EQ(NamedCommandOf((std::string(name) + " 2").c_str()), name);
+  }
+  EXPECT_EQ(NamedCommandOf("Edit"), "");
+  EXPECT_EQ(NamedCommandOf("Edit Levels"), "");
+  EXPECT_EQ(NamedCommandOf(nullptr), "");
 }
 
 TEST_F(DispatcherTest, CommandsWhoseWorkIsMissingStartNothing) {
@@ -216,6 +270,17 @@ TEST(ScriptFiles, ReadWithoutByteOrderMarkAndNothingForMissingFiles) {
   EXPECT_FALSE(ReadScriptFile((folder / "gone.jsx").c_str()).has_value());
   EXPECT_FALSE(ReadScriptFile(folder.path().c_str()).has_value());  // a folder
   EXPECT_FALSE(ReadScriptFile(nullptr).has_value());
+
+  // Refused by its size alone: a file that large is not a script, and its
+  // text would not fit the host's address space.
+  {
+    std::FILE* huge = std::fopen((folder / "huge.jsx").c_str(), "wb");
+    ASSERT_NE(huge, nullptr);
+    ASSERT_EQ(std::fseek(huge, kScriptFileLimit, SEEK_SET), 0);
+    std::fputc(';', huge);
+    std::fclose(huge);
+    EXPECT_FALSE(ReadScriptFile((folder / "huge.jsx").c_str()).has_value());
+  }
 
   EXPECT_EQ(ScriptChooserFolder("C:\\Scripts\\a.jsx", "D:\\Here"), "C:\\Scripts");
   EXPECT_EQ(ScriptChooserFolder("", "D:\\Here"), "D:\\Here");

@@ -10,6 +10,7 @@
 #include "localization/byte_search.h"
 #include "localization/host_files.h"
 #include "localization/host_language.h"
+#include "localization/preferences_file.h"
 #include "localization/text_edit.h"
 #include "localization_support.h"
 #include "plugin_fixture.h"

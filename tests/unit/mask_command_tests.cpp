@@ -199,6 +199,23 @@ TEST_F(MaskCommandTest, DeletingAndApplyingTheMask) {
   EXPECT_EQ(Top()["appliedMasks"], 1);
 }
 
+constexpr ExpectedLine kSelectMaskRefused{
+    REFUSED("slct", R"([["null",{"ref":[{"class":"Chnl","enum":["Ordn","Msk "]}]}],["MkVs",{"bool":false}]])")};
+
+TEST_F(MaskCommandTest, WithoutAMaskDeleteAndApplyStopBeforeTheTargetedChannel) {
+  // A saved selection is the edited channel: deleting "the target channel"
+  // would delete it.
+  for (auto command : {MaskDelete, MaskApply}) {
+    Layers(kPhoto, R"(, "channels": [{"name": "Alpha 1", "area": "selection"}])");
+    ASSERT_EQ(SelectChannelByName("Alpha 1"), 0);
+    Take();
+    EXPECT_EQ(command(), host::kInterruptedError);
+    ExpectLines(Take({"play"}), {kSelectMaskRefused});
+    EXPECT_EQ(Doc()["channels"], sim::Json::parse(R"([{"name": "Alpha 1", "area": "selection"}])"));
+    EXPECT_EQ(Top().value("appliedMasks", 0), 0);
+  }
+}
+
 TEST_F(MaskCommandTest, DisableAndUnlinkToggleAndTwiceLeaveTheMaskAsItWas) {
   Layers(kMasked);
   const sim::Json mask = Top()["userMask"];

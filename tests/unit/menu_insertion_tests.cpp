@@ -351,6 +351,37 @@ TEST_F(MenuInsertionTest, MenuStateFollowsLayerAndDocument) {
   EXPECT_FALSE(MenuFlagSet(quick, QuickMaskOff));
 }
 
+TEST_F(MenuInsertionTest, BeforeSixDeleteAndApplyNeedTheLayersMask) {
+  // Editor 5 counts every layer as masked; the toggles stay offered, but
+  // the commands that delete the edited channel wait for a mask.
+  UseVersion(5);
+  StartHost(R"({"documents": [{"layers": [{"background": true}, {"name": "Plain"},
+    {"name": "Masked", "userMask": {"enabled": true, "linked": true}}], "target": [1]}]})");
+  MenuHolder layer{HostMenu({2400})};
+  struct Expected {
+    std::size_t row;
+    bool plain;   // enabled on the layer without a mask
+    bool masked;  // and on the masked one
+  };
+  constexpr Expected kRows[] = {
+      {58, true, false},  // Reveal All
+      {63, false, true},  // Delete
+      {64, false, true},  // Apply
+      {65, true, true},   // Disable/Enable
+      {66, true, true},   // Unlink
+  };
+  for (const bool masked : {false, true}) {
+    sim::ApplyEdit(sim::Json{{"selectLayer", masked ? 2 : 1}});
+    UpdatePopupMenu(layer.menu);
+    const std::vector<Item> items = ReadMenu(Submenu(kLayerMaskMenu));
+    for (const Expected& row : kRows) {
+      const auto item = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.id == Id(row.row); });
+      ASSERT_NE(item, items.end()) << "row " << row.row;
+      EXPECT_EQ(item->enabled, masked ? row.masked : row.plain) << "row " << row.row << (masked ? ", masked" : ", plain");
+    }
+  }
+}
+
 TEST_F(MenuInsertionTest, MenuStateByColourMode) {
   struct ModeRow {
     const char* document;
