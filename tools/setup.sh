@@ -8,6 +8,7 @@ qb_install_packages() {
   command -v x86_64-w64-mingw32-objdump >/dev/null || need+=(binutils-mingw-w64)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+  [ -f /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
   [ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
   command -v Xvfb >/dev/null || need+=(xvfb)
   command -v python3 >/dev/null || need+=(python3)

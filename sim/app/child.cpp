@@ -11,6 +11,7 @@
 #include "message_pump.h"
 #include "output.h"
 #include "plugin_module.h"
+#include "pictures.h"
 #include "plugin_watch.h"
 #include "scenario.h"
 #include "sim_host.h"
@@ -94,6 +95,7 @@ int RunEditor(const Options& options) {
     RecordError(watch);
     status = 1;
   } else {
+    SetScreenshotFolder(options.screenshots);
     StepRunner runner(plugin, main, hostSettings.version);
     runner.RunAll(scenario.value("steps", sim::Json::array()));
     sim::ReportLeaks();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host_menus.h"
-#include "plugin_watch.h"
+#include "paint_watch.h"
 #include "text.h"
 
 namespace simapp {
@@ -44,7 +44,7 @@ constexpr UINT kLargestItemHeight = 200;
 // An owner-drawn item carries no text: what it says is what its owner draws,
 // so the editor has the owner measure and draw it into a memory bitmap and
 // reads the first text drawn (a shortcut, drawn after it, is not the label).
-std::wstring DrawnLabel(HMENU menu, int position, HWND owner) {
+std::wstring DrawnLabel(HMENU menu, int position, HWND owner, DrawnText* shown) {
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_ID | MIIM_DATA | MIIM_STATE;
@@ -71,23 +71,26 @@ std::wstring DrawnLabel(HMENU menu, int position, HWND owner) {
                       RECT{0, 0, width, height}, info.dwItemData};
   BeginDrawnTextCapture();
   SendMessageW(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
-  const std::vector<std::string> drawn = EndDrawnTextCapture();
+  const std::vector<DrawnText> drawn = EndDrawnTextCapture();
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
+  if (drawn.empty()) return {};
+  if (shown) *shown = drawn.front();
   // The plug-in draws its narrow texts in code page 1252.
-  return drawn.empty() ? std::wstring() : Widen(Utf8FromCodePage(drawn.front(), 1252));
+  return Widen(Utf8FromCodePage(drawn.front().text, 1252));
 }
 
 // An item's text as it shows: a plain item's own, an owner-drawn one's drawn
-// by `owner`; none for separators and pictures.
-std::wstring ItemLabel(HMENU menu, int position, HWND owner) {
+// by `owner` (and how it was drawn, into `shown`); none for separators and
+// pictures.
+std::wstring ItemLabel(HMENU menu, int position, HWND owner, DrawnText* shown = nullptr) {
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_FTYPE;
   if (!GetMenuItemInfoW(menu, UINT(position), TRUE, &info)) return {};
   if (info.fType & (MFT_SEPARATOR | MFT_BITMAP)) return {};
-  if (info.fType & MFT_OWNERDRAW) return DrawnLabel(menu, position, owner);
+  if (info.fType & MFT_OWNERDRAW) return DrawnLabel(menu, position, owner, shown);
   return RawLabel(menu, position);
 }
 
@@ -154,7 +157,22 @@ sim::Json DescribeMenu(HMENU menu, HWND owner) {
     // have their handle there).
     const bool ownId = info.wID != 0 && info.wID <= 0xFFFF;
     item["id"] = info.hSubMenu && !ownId ? -1 : int(info.wID);
-    item["label"] = Narrow(ItemLabel(menu, i, owner));
+    DrawnText shown;
+    shown.readable = true;
+    item["label"] = Narrow(ItemLabel(menu, i, owner, &shown));
+    // A label the owner draws is only a label when its pixels show it.
+    if (info.fType & MFT_OWNERDRAW && !shown.text.empty()) {
+      item["readable"] = shown.readable;
+      if (!shown.readable) {
+        const auto rgb = [](COLORREF c) {
+          return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+        };
+        sim::Record(sim::Json{{"kind", "error"},
+                              {"text", "the menu item " + std::to_string(info.wID) + " \"" + item["label"].get<std::string>() +
+                                           "\" is drawn unreadable: text " + rgb(shown.color) + " on " +
+                                           rgb(shown.background) + (shown.pixels == 0 ? ", no pixel changed" : "")}});
+      }
+    }
     item["enabled"] = (info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0;
     item["checked"] = (info.fState & MFS_CHECKED) != 0;
     item["separator"] = (info.fType & MFT_SEPARATOR) != 0;

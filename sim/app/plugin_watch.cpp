@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host_windows.h"
+#include "paint_watch.h"
 #include "sim_host.h"
 
 namespace simapp {
@@ -17,8 +18,6 @@ struct HookInfo {
 
 std::map<HHOOK, HookInfo> gHooks;            // installed by the plug-in, not yet removed
 std::map<HWND, LONG_PTR> gOriginalProcedures;  // windows whose procedure the plug-in changed
-bool gCapturingText = false;
-std::vector<std::string> gDrawnTexts;
 
 // A recorded change must not disturb what the plug-in reads next.
 class KeepLastError {
@@ -113,12 +112,14 @@ LONG_PTR WINAPI WatchedSetWindowLongPtrW(HWND window, int index, LONG_PTR value)
 #endif
 
 int WINAPI WatchedDrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format) {
-  if (gCapturingText && text && !(format & DT_CALCRECT)) {
-    KeepLastError keep;
-    gDrawnTexts.push_back(length < 0 ? std::string(text) : std::string(text, size_t(length)));
-  }
-  return DrawTextA(dc, text, length, rect, format);
+  return WatchedDrawText(dc, text, length, rect, format);
 }
+
+int WINAPI WatchedFillRect(HDC dc, const RECT* rect, HBRUSH brush) { return WatchedFill(dc, rect, brush); }
+
+int WINAPI WatchedFrameRect(HDC dc, const RECT* rect, HBRUSH brush) { return WatchedFrame(dc, rect, brush); }
+
+COLORREF WINAPI WatchedSetPixel(HDC dc, int x, int y, COLORREF color) { return WatchedPixel(dc, x, y, color); }
 
 struct Redirect {
   const char* name;
@@ -142,6 +143,9 @@ const Redirect* Redirects(size_t& count) {
       {"SetWindowLongA", Address(WatchedSetWindowLongA), Address(SetWindowLongA)},
       {"SetWindowLongW", Address(WatchedSetWindowLongW), Address(SetWindowLongW)},
       {"DrawTextA", Address(WatchedDrawTextA), Address(DrawTextA)},
+      {"FillRect", Address(WatchedFillRect), Address(FillRect)},
+      {"FrameRect", Address(WatchedFrameRect), Address(FrameRect)},
+      {"SetPixel", Address(WatchedSetPixel), Address(SetPixel)},
 #ifdef _WIN64
       {"SetWindowLongPtrA", Address(WatchedSetWindowLongPtrA), Address(SetWindowLongPtrA)},
       {"SetWindowLongPtrW", Address(WatchedSetWindowLongPtrW), Address(SetWindowLongPtrW)},
@@ -181,7 +185,8 @@ std::string WatchPluginCalls(HMODULE plugin) {
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (imports.VirtualAddress == 0) return {};  // imports nothing: installs nothing
   for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
-    if (_stricmp(reinterpret_cast<const char*>(base + d->Name), "user32.dll") != 0) continue;
+    const char* library = reinterpret_cast<const char*>(base + d->Name);
+    if (_stricmp(library, "user32.dll") != 0 && _stricmp(library, "gdi32.dll") != 0) continue;
     const bool named = d->OriginalFirstThunk != 0;
     auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (named ? d->OriginalFirstThunk : d->FirstThunk));
     auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
@@ -207,16 +212,6 @@ void ReportPluginLeftovers() {
   for (const auto& [hook, info] : gHooks) UnhookWindowsHookEx(hook);
   gHooks.clear();
   gOriginalProcedures.clear();
-}
-
-void BeginDrawnTextCapture() {
-  gDrawnTexts.clear();
-  gCapturingText = true;
-}
-
-std::vector<std::string> EndDrawnTextCapture() {
-  gCapturingText = false;
-  return std::exchange(gDrawnTexts, {});
 }
 
 }  // namespace simapp

@@ -1,7 +1,8 @@
 // What the plug-in installs into the editor that the editor cannot see by
-// itself: Windows hooks and replaced window procedures. The plug-in's imports
-// of the functions that do this are routed through the editor, which records
-// each change as a `hook` or `subclass` line.
+// itself: Windows hooks and replaced window procedures, and what it draws.
+// The plug-in's imports of the functions that do this are routed through the
+// editor, which records each change as a `hook` or `subclass` line and the
+// drawing as `paint` lines (paint_watch.h).
 #pragma once
 
 #include <windows.h>
@@ -22,11 +23,5 @@ std::string WatchPluginCalls(HMODULE plugin);
 // and the editor destroys its windows before it unloads the plug-in. The
 // `subclass` lines show every replacement and restoring.
 void ReportPluginLeftovers();
-
-// Between these two calls, the texts the plug-in draws with DrawTextA are
-// collected in order (as code page 1252 bytes); measuring is not drawing.
-// This is how the editor reads what an owner-drawn item shows.
-void BeginDrawnTextCapture();
-std::vector<std::string> EndDrawnTextCapture();
 
 }  // namespace simapp

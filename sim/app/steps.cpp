@@ -1,11 +1,15 @@
 #include "steps.h"
 
 #include <exception>
+#include <functional>
 #include <vector>
 
 #include "input_steps.h"
 #include "menu_bar.h"
+#include "menu_hold.h"
 #include "message_pump.h"
+#include "paint_watch.h"
+#include "pictures.h"
 
 namespace simapp {
 namespace {
@@ -16,6 +20,14 @@ void RecordError(const std::string& text) { sim::Record(sim::Json{{"kind", "erro
 
 void RecordErrors(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) RecordError(text);
+}
+
+// A menu left open: the screenshot steps that follow it see it open.
+bool HoldsMenuOpen(const sim::Json& step) { return step.contains("menu") && step.contains("open") && !step.contains("choose"); }
+
+void RecordScreenshot(HWND main, const sim::Json& step) {
+  const std::string error = TakeScreenshot(main, step["screenshot"].get<std::string>(), step.value("of", std::string()));
+  if (!error.empty()) RecordError(error);
 }
 
 bool HasSelectStep(const sim::Json& steps) {
@@ -79,6 +91,8 @@ void StepRunner::Run(const sim::Json& step) {
       RecordErrors(RunPopupStep(main_, step, hostVersion_));
     } else if (step.contains("key")) {
       RecordErrors(RunKeyStep(main_, step));
+    } else if (step.contains("screenshot")) {
+      RecordScreenshot(main_, step);
     } else {
       RecordError("the step " + g_current + " is not supported by this editor yet");
     }
@@ -86,6 +100,25 @@ void StepRunner::Run(const sim::Json& step) {
     RecordError("the step " + g_current + " failed: " + e.what());
   }
   PumpPending();
+  FlushPaintRecords();
+  g_current.clear();
+}
+
+void StepRunner::RunHeldMenu(const sim::Json& step, const sim::Json* screenshots, size_t count) {
+  g_current = step.dump(-1, ' ', false, sim::Json::error_handler_t::replace);
+  try {
+    const std::function<void()> whileOpen = [&] {
+      for (size_t i = 0; i < count; ++i) {
+        g_current = screenshots[i].dump(-1, ' ', false, sim::Json::error_handler_t::replace);
+        RecordScreenshot(main_, screenshots[i]);
+      }
+    };
+    RecordErrors(HoldMenuOpen(main_, step["menu"].get<std::string>(), step["open"], whileOpen));
+  } catch (const std::exception& e) {
+    RecordError("the step " + g_current + " failed: " + e.what());
+  }
+  PumpPending();
+  FlushPaintRecords();
   g_current.clear();
 }
 
@@ -95,7 +128,17 @@ void StepRunner::RunAll(const sim::Json& steps) {
     Run(sim::Json{{"select", host::kSelectorStartup}});
     Run(sim::Json{{"event", "Opn "}});
   }
-  for (const sim::Json& step : steps) Run(step);
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (!HoldsMenuOpen(steps[i])) {
+      Run(steps[i]);
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < steps.size() && steps[end].contains("screenshot")) ++end;
+    std::vector<sim::Json> screenshots(steps.begin() + std::ptrdiff_t(i + 1), steps.begin() + std::ptrdiff_t(end));
+    RunHeldMenu(steps[i], screenshots.data(), screenshots.size());
+    i = end - 1;
+  }
   if (framed) Run(sim::Json{{"select", host::kSelectorShutdown}});
 }
 

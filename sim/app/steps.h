@@ -25,6 +25,10 @@ class StepRunner {
   // names a caller.
   void Select(const std::string& selector, const std::string& caller = {});
 
+  // A `menu` step with `open`: the menu stays open while the `screenshot`
+  // steps after it run.
+  void RunHeldMenu(const sim::Json& step, const sim::Json* screenshots, size_t count);
+
   // What the step being run is, for reports of a failure inside it.
   static std::string Current();
 

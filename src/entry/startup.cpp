@@ -18,6 +18,7 @@
 #include "menus/filter_menu.h"
 #include "menus/module_menus.h"
 #include "ui/hooks.h"
+#include "ui/panel_buttons.h"
 #include "ui/procedure_state.h"
 #include "ui/window_discovery.h"
 #include "ui/window_procedures.h"
@@ -78,6 +79,7 @@ void InstallWindowProcedures() {
 
 int RunStartup() {
   IdentifyHost();
+  HostInterfaceColor();
   if (DetectGermanHost()) {
     HostIsGerman = true;
     UseGermanMessages(true);

@@ -30,8 +30,12 @@ void TrackToolbarHover(HWND view, POINT screen);
 bool HitQuickMaskButton(HWND view, POINT point, bool pointIsScreen);
 
 // The background the editor paints its panels (and the module its menu
-// items) with, as 0xBBGGRR.
+// items) with, as 0xBBGGRR, by editor version.
 COLORREF HostPanelBackground();
+// The panel colour of editors below 4, which have none of their own: worked
+// out at start-up from the host and the system, and kept.
+COLORREF HostInterfaceColor();
 
-// Forgets which button the mouse was over (shutdown).
+// Forgets which button the mouse was over and the interface colour
+// (shutdown).
 void ResetPanelButtons();

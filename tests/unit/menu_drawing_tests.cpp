@@ -3,6 +3,8 @@
 // Layers panel's new-adjustment-layer pop-up.
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -189,6 +191,71 @@ TEST_F(MenuDrawingTest, TheModulesSeparatorsAreMeasuredAndDrawnAsALine) {
   EXPECT_TRUE(PassedOn(main_, WM_MEASUREITEM));
   DrawSeparator(0);
   EXPECT_TRUE(PassedOn(main_, WM_DRAWITEM));
+}
+
+// How far apart two colours are to the eye: the ratio of their relative
+// luminances, from 1 (the same) to 21 (black on white).
+double Luminance(COLORREF colour) {
+  const auto channel = [](int value) {
+    const double c = value / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
+         0.0722 * channel(GetBValue(colour));
+}
+
+double Contrast(COLORREF a, COLORREF b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(MenuDrawingTest, ItemsAreDrawnOnTheEditorsPanelColourInReadableText) {
+  struct Row {
+    int version;
+    COLORREF panel;
+  };
+  const Row rows[] = {
+      {4, RGB(240, 240, 240)}, {5, RGB(240, 240, 240)}, {6, RGB(120, 120, 120)}, {7, RGB(110, 110, 110)},
+      {8, RGB(110, 110, 110)}, {9, RGB(71, 71, 71)},    {10, RGB(71, 71, 71)},   {11, RGB(255, 255, 255)},
+      {12, RGB(255, 255, 255)},
+  };
+  struct State {
+    const char* what;
+    UINT action, state;
+    bool colorize;
+    double least;  // the contrast the text needs at its strongest pixel
+  };
+  // Greyed items are meant to be faint, yet still there.
+  const State states[] = {
+      {"enabled", ODA_DRAWENTIRE, 0, false, 2.5},
+      {"highlighted", ODA_SELECT, ODS_SELECTED, false, 2.5},
+      {"greyed", ODA_DRAWENTIRE, ODS_GRAYED, false, 1.5},
+      {"colourised", ODA_DRAWENTIRE, 0, true, 2.5},
+  };
+  constexpr UINT kBrowseInOrganizer = 0x8800;
+  for (const Row& row : rows) {
+    UseVersion(row.version);
+    EXPECT_EQ(HostPanelBackground(), row.panel) << "editor " << row.version;
+    for (const State& state : states) {
+      SCOPED_TRACE(testing::Message() << "editor " << row.version << ", " << state.what);
+      ColorizeEnabled = state.colorize;
+      Draw(kBrowseInOrganizer, state.action, state.state);
+      const COLORREF background = Pixel(kWidth - 1, kHeight - 1);
+      if (!state.colorize && state.action == ODA_DRAWENTIRE) {
+        EXPECT_EQ(background, row.panel);
+      }
+      int textPixels = 0;
+      double strongest = 1.0;
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          if (const COLORREF pixel = Pixel(x, y); pixel != background) {
+            ++textPixels;
+            strongest = std::max(strongest, Contrast(pixel, background));
+          }
+      EXPECT_GT(textPixels, 20) << "the label leaves no mark on its background";
+      EXPECT_GE(strongest, state.least);
+    }
+  }
 }
 
 // The pop-up of the Layers panel's new-adjustment-layer button, opened and
