@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
@@ -155,6 +157,11 @@ std::int32_t SelectAll() { return SetSelectionToAllOrNone(FourCC("Al  ")); }
 std::int32_t Deselect() { return SetSelectionToAllOrNone(FourCC("None")); }
 std::int32_t InverseSelection() { return PlayDescriptor(FourCC("Invs"), nullptr, kDialogNone); }
 
+namespace {
+// `Invr` with the host's answer, which InvertImage does not give.
+std::int32_t InvertEditedChannel() { return PlayDescriptor(FourCC("Invr"), nullptr, kDialogNone); }
+}  // namespace
+
 std::int32_t LoadChannelAsSelection(TypeID channel) {
   return SetSelectionTo([channel](host::Reference r) {
     // The layer mask is loaded as the edited channel it has become.
@@ -224,33 +231,26 @@ std::int32_t AddLayerMask(MaskKind kind) {
   if (!build) return 0;
 
   // The new mask is the edited channel: inverting it inside the selection
-  // hides what is selected.
+  // hides what is selected. A step that fails would leave a mask of another
+  // kind than asked for: the whole named step is dropped instead.
+  std::vector<std::int32_t (*)()> steps;
   switch (kind) {
     case MaskKind::HideAll:
-      if (HasSelection()) {
-        // Invert inside and then outside the selection, which stays as it was.
-        InvertImage();
-        InverseSelection();
-        InvertImage();
-        InverseSelection();
-      } else {
-        InvertImage();
-      }
+      // Inside and then outside the selection, which stays as it was.
+      if (HasSelection()) steps = {InvertEditedChannel, InverseSelection, InvertEditedChannel, InverseSelection};
+      else steps = {InvertEditedChannel};
       break;
     case MaskKind::RevealSelection:
-      if (HasSelection()) {
-        InverseSelection();
-        InvertImage();
-        Deselect();
-      }
+      if (HasSelection()) steps = {InverseSelection, InvertEditedChannel, Deselect};
       break;
     case MaskKind::HideSelection:
-      InvertImage();
-      Deselect();
+      steps = {InvertEditedChannel, Deselect};
       break;
     case MaskKind::RevealAll:
       break;
   }
+  for (auto step : steps)
+    if (step() != 0) return host::kInterruptedError;
   return 0;
 }
 
@@ -347,20 +347,21 @@ std::int32_t SimplifySmartObjectLayer() { return RasterizeTarget("placed"); }
 
 // Both delete the target channel, which is the mask only once selecting it
 // succeeded; otherwise it may be a colour or a saved channel of the image.
+// A delete that fails drops the step, which would otherwise keep only the
+// mask selected.
 std::int32_t MaskDelete() {
   if (SelectLayerMask() != 0) return host::kInterruptedError;
-  DeleteTargetChannel();
-  return 0;
+  return DeleteTargetChannel() == 0 ? 0 : host::kInterruptedError;
 }
 
 std::int32_t MaskApply() {
   if (SelectLayerMask() != 0) return host::kInterruptedError;
-  PlayBuilt(kDelete, kDialogNone, [](host::Descriptor d) {
+  const std::int32_t applied = PlayBuilt(kDelete, kDialogNone, [](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, [](host::Reference r) { return PutTargetOf(r, kChannel); });
     if (err == 0) err = HostResult(DescriptorProcs()->PutBoolean(d, FourCC("Aply"), 1));
     return err;
   });
-  return 0;
+  return applied == 0 ? 0 : host::kInterruptedError;
 }
 
 // A flag that cannot be read cannot be toggled: the step would set the mask

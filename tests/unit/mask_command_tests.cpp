@@ -532,3 +532,38 @@ TEST_F(EditableLayerTest, AGermanHostAsksInGerman) {
 }
 
 }  // namespace
+
+namespace {
+
+// Editors before 9 build the other kinds of mask from a reveal-all one: a
+// step of that building that fails ends the command, so that its named step
+// is dropped rather than kept with a mask of another kind.
+TEST_F(MaskCommandTest, AFailingStepOfBuildingAMaskEndsTheCommand) {
+  struct Case {
+    MaskKind kind;
+    const char* faults;
+    size_t plays;   // the events played, the failing one the last
+  };
+  const Case cases[] = {
+      {MaskKind::HideAll, R"([{"event": "Invs", "nth": 2}])", 5},
+      {MaskKind::HideAll, R"([{"event": "Invr", "nth": 1}])", 2},
+      {MaskKind::RevealSelection, R"([{"event": "Invr"}])", 3},
+      {MaskKind::HideSelection, R"([{"event": "setd"}])", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.faults);
+    StartHost((R"({"documents": [{"title": "a.psd", "selection": true, "layers": [{"name": "Background", "background": true}, {"name": "Photo"}]}], "faults": )" +
+               std::string(c.faults) + "}")
+                  .c_str());
+    EXPECT_EQ(AddLayerMask(c.kind), host::kInterruptedError);
+    EXPECT_EQ(Take({"play"}).size(), c.plays);
+  }
+}
+
+TEST_F(MaskCommandTest, AFailingDeleteOrApplyEndsTheCommand) {
+  StartHost(WithFaults(kMasked, R"([{"event": "Dlt "}])").c_str());
+  EXPECT_EQ(MaskDelete(), host::kInterruptedError);
+  EXPECT_EQ(MaskApply(), 0);   // the fault has fired: the next delete works
+}
+
+}  // namespace
