@@ -226,6 +226,11 @@ std::int32_t AddLayerMask(MaskKind kind) {
   const int k = static_cast<int>(kind);
   if (k < 0 || k > 3) return host::kInterruptedError;
   const bool build = OnlyRevealAllMasks();
+  // How the mask is built depends on the selection: unread, it would be
+  // built as another kind than asked for.
+  const bool selectionMatters = kind == MaskKind::HideAll || kind == MaskKind::RevealSelection;
+  const int selection = build && selectionMatters ? ReadSelectionState() : 0;
+  if (selection < 0) return host::kInterruptedError;
   // Without a mask the inversions below would invert the layer's pixels.
   if (MakeLayerMask(build ? kValues[0] : kValues[k]) != 0) return host::kInterruptedError;
   if (!build) return 0;
@@ -237,11 +242,11 @@ std::int32_t AddLayerMask(MaskKind kind) {
   switch (kind) {
     case MaskKind::HideAll:
       // Inside and then outside the selection, which stays as it was.
-      if (HasSelection()) steps = {InvertEditedChannel, InverseSelection, InvertEditedChannel, InverseSelection};
+      if (selection == 1) steps = {InvertEditedChannel, InverseSelection, InvertEditedChannel, InverseSelection};
       else steps = {InvertEditedChannel};
       break;
     case MaskKind::RevealSelection:
-      if (HasSelection()) steps = {InverseSelection, InvertEditedChannel, Deselect};
+      if (selection == 1) steps = {InverseSelection, InvertEditedChannel, Deselect};
       break;
     case MaskKind::HideSelection:
       steps = {InvertEditedChannel, Deselect};

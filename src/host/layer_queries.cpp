@@ -98,13 +98,22 @@ bool IsLayerGroup() {
   return std::strcmp(name, "layerSectionStart") == 0;
 }
 
-bool HasSelection() {
+bool HasSelection() { return ReadSelectionState() == 1; }
+
+namespace {
+constexpr std::int32_t kNoSuchKeyError = -1715;   // the host's answer for a key the object lacks
+}  // namespace
+
+int ReadSelectionState() {
   const TypeID key = StringToTypeID("selection");
-  if (key == 0) return false;
+  if (key == 0) return -1;
   DescriptorHolder object;
   TypeID cls = 0;
-  GetTargetProperty(kDocument, key, object.out(), &cls);
-  return cls != 0;
+  const std::int32_t err = GetTargetProperty(kDocument, key, object.out(), &cls);
+  if (err == 0) return cls != 0 ? 1 : 0;
+  // A document without a selection has no such key; anything else is a
+  // question the host did not answer.
+  return err == kNoSuchKeyError ? 0 : -1;
 }
 
 bool HasBackgroundLayer() {

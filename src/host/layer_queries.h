@@ -14,6 +14,8 @@ bool IsTextLayer();
 bool IsSmartObjectLayer();
 bool IsLayerGroup();
 bool HasSelection();
+// 1 with a selection, 0 without, -1 when the host did not answer.
+int ReadSelectionState();
 bool HasBackgroundLayer();
 
 std::int32_t CountTargetLayers();

@@ -125,10 +125,12 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
 
 TEST(ScenarioKeys, AFaultNamesASuiteCallOrAnEvent) {
   EXPECT_EQ(Refusal(R"({"faults": [{"suite": "descriptor", "nth": 1}]})"),
-            R"(faults[0]: expected "suite" and "call", or "event")");
+            "faults[0].call: expected the operation's slot name");
+  EXPECT_EQ(Refusal(R"({"faults": [{"suite": "descriptors", "call": "Make"}]})").rfind("faults[0].suite: expected one of", 0),
+            0u);
   EXPECT_EQ(Refusal(R"({"faults": [{"event": "save", "call": "Make"}]})"),
             R"(faults[0]: expected "suite" and "call", or "event")");
-  EXPECT_EQ(Refusal(R"({"faults": [{"event": "save", "nth": 0}]})"), "faults[0].nth: expected an integer 1..2147483647");
+  EXPECT_EQ(Refusal(R"({"faults": [{"event": "save", "nth": 0}]})"), "faults[0].nth: expected an integer 1..1099511627776");
 }
 
 TEST(ScenarioFiles, TheBundledScenariosAreValid) {

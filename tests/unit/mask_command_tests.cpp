@@ -567,3 +567,20 @@ TEST_F(MaskCommandTest, AFailingDeleteOrApplyEndsTheCommand) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MaskCommandTest, AnUnreadSelectionEndsBuildingAMaskThatDependsOnIt) {
+  // The selection's Get fails: in editor 8 nothing is played, rather than a
+  // reveal-all mask made for a reveal-selection one.
+  StartHost(R"({"documents": [{"title": "a.psd", "selection": true, "layers": [{"name": "Background", "background": true}, {"name": "Photo"}]}],
+                "faults": [{"suite": "control", "call": "Get"}]})");
+  EXPECT_EQ(AddLayerMask(MaskKind::RevealSelection), host::kInterruptedError);
+  EXPECT_TRUE(Take({"play"}).empty());
+  // No selection is an answer, not a failure.
+  Layers(kPhoto);
+  EXPECT_EQ(AddLayerMask(MaskKind::RevealSelection), 0);
+  EXPECT_EQ(Top()["userMask"]["reveals"], "all");
+}
+
+}  // namespace
