@@ -267,8 +267,9 @@ std::int32_t AddLayerMaskFromTransparency() {
     if (made == 0) made = InvertImage();
     if (made == 0) Deselect();
   }
-  Deselect();
-  return made;
+  // Left selected, the transparency would outlast the command.
+  const std::int32_t deselected = Deselect();
+  return made != 0 ? made : deselected;
 }
 
 std::int32_t SetLayerMaskEnabled(bool enabled) { return SetLayerFlag(FourCC("UsrM"), enabled); }
