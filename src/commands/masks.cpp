@@ -35,6 +35,25 @@ constexpr TypeID kPixels = FourCC("#Pxl");
 // from one with inversions.
 bool OnlyRevealAllMasks() { return HostIsElements && HostMajorVersion < 9; }
 
+// The host's answer for a property the object does not have.
+constexpr std::int32_t kNoSuchKey = -1715;
+
+// Whether the document has a selection (a document without one lacks the
+// property). A read that fails otherwise is told from none: either answer
+// taken for it would build the wrong mask.
+std::int32_t ReadHasSelection(bool* has) {
+  *has = false;
+  const TypeID key = StringToTypeID("selection");
+  if (key == 0) return host::kBadParameterError;
+  DescriptorHolder object;
+  TypeID cls = 0;
+  const std::int32_t err = GetTargetProperty(FourCC("Dcmn"), key, object.out(), &cls);
+  if (err == kNoSuchKey) return 0;
+  if (err != 0) return err;
+  *has = cls != 0;
+  return 0;
+}
+
 // The parts references are made of. Each returns the host's first error.
 std::int32_t PutSelection(host::Reference r) {
   return HostResult(ReferenceProcs()->PutProperty(r, kChannel, FourCC("fsel")));
@@ -233,15 +252,18 @@ std::int32_t AddLayerMask(MaskKind kind) {
   // The new mask is the edited channel: inverting it inside the selection
   // hides what is selected. A step that fails would leave a mask of another
   // kind than asked for: the whole named step is dropped instead.
+  bool selected = false;
+  const bool needsSelection = kind == MaskKind::HideAll || kind == MaskKind::RevealSelection;
+  if (needsSelection && ReadHasSelection(&selected) != 0) return host::kInterruptedError;
   std::vector<std::int32_t (*)()> steps;
   switch (kind) {
     case MaskKind::HideAll:
       // Inside and then outside the selection, which stays as it was.
-      if (HasSelection()) steps = {InvertEditedChannel, InverseSelection, InvertEditedChannel, InverseSelection};
+      if (selected) steps = {InvertEditedChannel, InverseSelection, InvertEditedChannel, InverseSelection};
       else steps = {InvertEditedChannel};
       break;
     case MaskKind::RevealSelection:
-      if (HasSelection()) steps = {InverseSelection, InvertEditedChannel, Deselect};
+      if (selected) steps = {InverseSelection, InvertEditedChannel, Deselect};
       break;
     case MaskKind::HideSelection:
       steps = {InvertEditedChannel, Deselect};
@@ -262,9 +284,11 @@ std::int32_t AddLayerMaskFromTransparency() {
   std::int32_t made = MakeLayerMask(build ? FourCC("RvlA") : FourCC("RvlS"));
   // Without a mask the inversion would reach the layer's pixels, and without
   // the inverse it would hide the opaque parts instead of the transparent.
-  if (made == 0 && build && HasSelection()) {
+  bool selected = false;
+  if (made == 0 && build) made = ReadHasSelection(&selected);
+  if (made == 0 && selected) {
     made = InverseSelection();
-    if (made == 0) made = InvertImage();
+    if (made == 0) made = InvertEditedChannel();
     if (made == 0) Deselect();
   }
   // Left selected, the transparency would outlast the command.
@@ -277,8 +301,10 @@ std::int32_t SetLayerMaskLinked(bool linked) { return SetLayerFlag(FourCC("Usrs"
 
 std::int32_t LoadLayerMaskAsSelection() {
   // Intersected with what was selected before, the mask would load cut.
-  if (const std::int32_t all = SelectAll(); all != 0) return all;
+  // Without the host's identifier the key would be no key at all.
   const TypeID maskParameters = StringToTypeID("maskParameters");
+  if (maskParameters == 0) return host::kBadParameterError;
+  if (const std::int32_t all = SelectAll(); all != 0) return all;
   return PlayBuilt(FourCC("Intr"), kDialogNone, [&](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, [](host::Reference r) {
       return HostResult(ReferenceProcs()->PutEnumerated(r, kChannel, kChannel, kMaskChannel));
@@ -323,6 +349,7 @@ std::int32_t MakeVectorMaskFromPath() {
 
 std::int32_t LoadVectorMaskAsSelection(std::int32_t mode) {
   const TypeID params = StringToTypeID("vectorMaskParams");
+  if (params == 0) return host::kBadParameterError;
   return PlayBuilt(kSet, mode, [&](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, PutSelection);
     if (err == 0) err = PutReferenceTo(d, kTo, PutTargetVectorMask);
