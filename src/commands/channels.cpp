@@ -25,8 +25,28 @@ constexpr std::array<ChannelPair, 7> kChoices = {{
     {FourCC("RGB "), 0}, {kRed, 0}, {kGreen, 0}, {kBlue, 0}, {kRed, kGreen}, {kRed, kBlue}, {kGreen, kBlue},
 }};
 
+// The colour channels by their bits, in the order the host lists them.
+struct ColorChannel {
+  std::uint32_t bit;
+  TypeID channel;
+};
+constexpr std::array<ColorChannel, 3> kColorChannels = {{{kRedBit, kRed}, {kGreenBit, kGreen}, {kBlueBit, kBlue}}};
+
 constexpr std::uint32_t kFirstChannelCommand = std::uint32_t(CommandId(15));
 constexpr std::uint32_t kLastChannelCommand = std::uint32_t(CommandId(21));
+
+// Targets the colour channels of `mask` again: the first alone, the rest
+// added to it. Other channels cannot be named that way, so a mask holding
+// any is left as it is, and so is a restore that fails on the way.
+void RetargetColorChannels(std::uint32_t mask) {
+  if (mask == 0 || (mask & ~kAllColorBits) != 0) return;
+  bool extend = false;
+  for (const ColorChannel& c : kColorChannels) {
+    if ((mask & c.bit) == 0) continue;
+    if (TargetChannel(c.channel, extend) != 0) return;
+    extend = true;
+  }
+}
 
 }  // namespace
 
@@ -75,6 +95,24 @@ std::int32_t ShowColorChannels() {
   return PlayDescriptor(FourCC("Shw "), descriptor.get(), kDialogNone);
 }
 
+namespace {
+
+// A pair takes two selects. When the second fails the first would be left
+// targeted alone, neither the pair nor what was there before: the channels
+// targeted before are put back.
+void TargetChoice(const ChannelPair& choice) {
+  if (choice.extra == 0) {
+    SelectChannel(choice.first, 0);
+    return;
+  }
+  std::uint32_t before = 0;
+  const bool known = ReadChannelMask(false, &before);
+  if (TargetChannel(choice.first, false) != 0) return;
+  if (TargetChannel(choice.extra, true) != 0 && known) RetargetColorChannels(before);
+}
+
+}  // namespace
+
 void SelectChannelCommand(std::uint32_t id) {
   std::int32_t choice = -1;
   if (id >= kFirstChannelCommand && id <= kLastChannelCommand) {
@@ -91,8 +129,7 @@ void SelectChannelCommand(std::uint32_t id) {
       choice = LastChannelChoice;
     }
   }
-  if (choice >= 0 && choice < std::int32_t(kChoices.size()))
-    SelectChannel(kChoices[std::size_t(choice)].first, kChoices[std::size_t(choice)].extra);
+  if (choice >= 0 && choice < std::int32_t(kChoices.size())) TargetChoice(kChoices[std::size_t(choice)]);
   if (id != 0 && ShowAllChannels) ShowColorChannels();
 }
 

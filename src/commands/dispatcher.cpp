@@ -112,6 +112,23 @@ void RunNamed(const char* command, const char* stepName) {
 }
 void RunNamed(const char* command, std::size_t row) { RunNamed(command, MenuLabels[row]); }
 
+// Direct commands of several events that only make sense whole: run as one
+// history step named after the item, which the host drops, putting back
+// everything played before, when a part fails. `data` is the work.
+host::SPErr WholeStepProcedure(void* data) {
+  // Nothing may escape into the host's call.
+  try {
+    const NamedWork work = data ? *static_cast<const NamedWork*>(data) : nullptr;
+    if (!work) return kCancelled;
+    return work() == 0 ? 0 : kCancelled;
+  } catch (...) {
+    return kCancelled;
+  }
+}
+void RunWhole(NamedWork work, std::size_t row) {
+  RunHistoryStep(WholeStepProcedure, &work, MenuLabels[row]);
+}
+
 // Commands that change the pixels of the target layer first ask whether a
 // smart object may be simplified; the named ones only when they can run.
 bool Guard() { return EnsureEditableLayer() != 0; }
@@ -189,7 +206,7 @@ void RunTableCommand(std::size_t row) {
     case 59: RunNamed("Mask Hide All", row); break;
     case 60: RunNamed("Mask Reveal Selection", row); break;
     case 61: RunNamed("Mask Hide Selection", row); break;
-    case 62: case 67: AddLayerMaskFromTransparency(); break;
+    case 62: case 67: RunWhole(AddLayerMaskFromTransparency, row); break;
     case 63: RunNamed("Mask Delete", row); break;
     case 64: RunNamed("Mask Apply", row); break;
     case 65: RunNamed("Mask Disable", row); break;
@@ -203,7 +220,7 @@ void RunTableCommand(std::size_t row) {
     case 94: if (v < 11) RunNamed("Exposure", row); break;
     case 95: if (v < 11) RunNamed("Vibrance", row); break;
     case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
-    case 104: LoadLayerMaskAsSelection(); break;
+    case 104: RunWhole(LoadLayerMaskAsSelection, row); break;
     case 105: LoadChannelAsSelection(FourCC("Trsp")); break;
     case 106: LoadChannelAsSelection(FourCC("RGB ")); break;
     case 107: LoadChannelAsSelection(FourCC("Rd  ")); break;

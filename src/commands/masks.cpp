@@ -35,6 +35,14 @@ constexpr TypeID kPixels = FourCC("#Pxl");
 // from one with inversions.
 bool OnlyRevealAllMasks() { return HostIsElements && HostMajorVersion < 9; }
 
+// Whether the document has a selection; a read the host did not answer is
+// told from none, as either taken for it would build the wrong mask.
+std::int32_t ReadHasSelection(bool* has) {
+  const int state = ReadSelectionState();
+  *has = state == 1;
+  return state < 0 ? host::kInterruptedError : 0;
+}
+
 // The parts references are made of. Each returns the host's first error.
 std::int32_t PutSelection(host::Reference r) {
   return HostResult(ReferenceProcs()->PutProperty(r, kChannel, FourCC("fsel")));
@@ -267,13 +275,16 @@ std::int32_t AddLayerMaskFromTransparency() {
   std::int32_t made = MakeLayerMask(build ? FourCC("RvlA") : FourCC("RvlS"));
   // Without a mask the inversion would reach the layer's pixels, and without
   // the inverse it would hide the opaque parts instead of the transparent.
-  if (made == 0 && build && HasSelection()) {
+  bool selected = false;
+  if (made == 0 && build) made = ReadHasSelection(&selected);
+  if (made == 0 && selected) {
     made = InverseSelection();
-    if (made == 0) made = InvertImage();
+    if (made == 0) made = InvertEditedChannel();
     if (made == 0) Deselect();
   }
-  Deselect();
-  return made;
+  // Left selected, the transparency would outlast the command.
+  const std::int32_t deselected = Deselect();
+  return made != 0 ? made : deselected;
 }
 
 std::int32_t SetLayerMaskEnabled(bool enabled) { return SetLayerFlag(FourCC("UsrM"), enabled); }
@@ -281,8 +292,10 @@ std::int32_t SetLayerMaskLinked(bool linked) { return SetLayerFlag(FourCC("Usrs"
 
 std::int32_t LoadLayerMaskAsSelection() {
   // Intersected with what was selected before, the mask would load cut.
-  if (const std::int32_t all = SelectAll(); all != 0) return all;
+  // Without the host's identifier the key would be no key at all.
   const TypeID maskParameters = StringToTypeID("maskParameters");
+  if (maskParameters == 0) return host::kBadParameterError;
+  if (const std::int32_t all = SelectAll(); all != 0) return all;
   return PlayBuilt(FourCC("Intr"), kDialogNone, [&](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, [](host::Reference r) {
       return HostResult(ReferenceProcs()->PutEnumerated(r, kChannel, kChannel, kMaskChannel));
@@ -327,6 +340,7 @@ std::int32_t MakeVectorMaskFromPath() {
 
 std::int32_t LoadVectorMaskAsSelection(std::int32_t mode) {
   const TypeID params = StringToTypeID("vectorMaskParams");
+  if (params == 0) return host::kBadParameterError;
   return PlayBuilt(kSet, mode, [&](host::Descriptor d) {
     std::int32_t err = PutReferenceTo(d, kNull, PutSelection);
     if (err == 0) err = PutReferenceTo(d, kTo, PutTargetVectorMask);

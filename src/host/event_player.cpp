@@ -219,12 +219,16 @@ std::int32_t SelectLayerMask() {
                               kDialogNone);
 }
 
+std::int32_t TargetChannel(TypeID channel, bool extend) {
+  if (!extend) return PlayOnTarget(kChannel, kChannel, channel, kSelect, kDialogNone);
+  return PlayOnTargetWithFlag(kChannel, kChannel, channel, FourCC("Extd"), true, kSelect, kDialogNone);
+}
+
 std::int32_t SelectChannel(TypeID channel, TypeID extra) {
   // Extending what was targeted before would target a third channel.
-  if (const std::int32_t first = PlayOnTarget(kChannel, kChannel, channel, kSelect, kDialogNone); first != 0)
-    return first;
+  if (const std::int32_t first = TargetChannel(channel, false); first != 0) return first;
   if (extra == 0) return 0;
-  return PlayOnTargetWithFlag(kChannel, kChannel, extra, FourCC("Extd"), true, kSelect, kDialogNone);
+  return TargetChannel(extra, true);
 }
 
 std::int32_t DeleteCurrentHistoryState() {

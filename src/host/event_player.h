@@ -47,6 +47,8 @@ std::int32_t MergeLayers();
 std::int32_t DuplicateLayer();
 std::int32_t DeleteTargetChannel();
 std::int32_t SelectLayerMask();
+// `slct` of one channel; `extend` adds it to the channels targeted now.
+std::int32_t TargetChannel(TypeID channel, bool extend);
 std::int32_t SelectChannel(TypeID channel, TypeID extra);
 std::int32_t DeleteCurrentHistoryState();
 

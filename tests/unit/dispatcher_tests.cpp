@@ -230,6 +230,40 @@ TEST_F(DispatcherTest, AChannelThatCannotBeReadOrTargetedChoosesNothingElse) {
   EXPECT_EQ(GetChannelMask(false), kAllColorBits);
 }
 
+// A pair whose second channel is refused puts back what was targeted, not
+// the first channel alone; a restore that fails too goes no further.
+TEST_F(DispatcherTest, APairThatCannotBeCompletedLeavesTheTargetsAsTheyWere) {
+  constexpr const char* kSelect = R"({"kind":"play","event":"slct","descriptor":[["null",{"ref":[{"class":"Chnl","enum":["Chnl",")";
+  const auto select = [&](const char* channel, bool extend, int result = 0) {
+    return std::string(kSelect) + channel + R"("]}]}])" + (extend ? R"(,["Extd",{"bool":true}])" : "") +
+           R"(],"mode":2,"result":)" + std::to_string(result) + "}";
+  };
+  struct Case {
+    const char* targets;
+    std::vector<std::string> restore;
+  };
+  for (const Case& c : {Case{R"(["Rd  ", "Grn ", "Bl  "])", {select("Rd  ", false), select("Grn ", true), select("Bl  ", true)}},
+                        Case{R"(["Grn "])", {select("Grn ", false)}}}) {
+    SCOPED_TRACE(c.targets);
+    Layers(kBackground, std::string(R"(, "targetChannels": )") + c.targets + R"(, "visibleChannels": )" + c.targets);
+    const sim::Json before = sim::ModelState();
+    sim::ArmFaults(sim::Json::parse(R"([{"event": "slct", "nth": 2}])"));
+    DispatchCommand(Id(20));  // Red + Blue
+    EXPECT_EQ(sim::ModelState(), before);
+    std::vector<std::string> plays;
+    for (const sim::Json& line : Take({"play"})) plays.push_back(line.dump());
+    std::vector<std::string> expected = {select("Rd  ", false), select("Bl  ", true, -25920)};
+    expected.insert(expected.end(), c.restore.begin(), c.restore.end());
+    EXPECT_EQ(plays, expected);
+  }
+
+  Layers(kBackground);
+  sim::ArmFaults(sim::Json::parse(R"([{"event": "slct", "nth": 2}, {"event": "slct", "nth": 4}])"));
+  DispatchCommand(Id(21));  // Green + Blue, then red back, green refused
+  EXPECT_EQ(Take({"play"}).size(), 4u);
+  EXPECT_EQ(GetChannelMask(false), kRedBit);
+}
+
 TEST_F(DispatcherTest, ImageMenuChecksTheTargetedChannels) {
   Layers(kBackground, R"(, "targetChannels": ["Grn ", "Bl  "])");
   CreateModuleMenus();
@@ -278,6 +312,42 @@ TEST_F(DispatcherTest, VectorMaskStepsAreNamedAfterTheSubmenuAndTheItem) {
   EXPECT_EQ(steps[0]["name"], std::string(MenuLabels[68]) + " " + MenuLabels[69]);
   EXPECT_EQ(steps[1]["kept"], true);
   EXPECT_TRUE(TopLayer()["vectorMask"].is_object());
+}
+
+// The mask from transparency and the selection from the layer mask are one
+// step each, named after the item, and a part that fails drops all of it.
+TEST_F(DispatcherTest, TransparencyMaskAndMaskSelectionLandWholeOrNotAtAll) {
+  const std::string plain = std::string(kBackground) + R"(, {"name": "Plain"})";
+  const std::string masked = std::string(kBackground) + R"(, {"name": "Masked", "userMask": {"enabled": true, "linked": true}})";
+  struct Case {
+    int version;
+    std::size_t row;
+    const std::string& layers;
+    const char* failing;
+  };
+  for (const Case& c : {Case{8, 62, plain, R"({"event": "Mk  "})"}, Case{9, 67, plain, R"({"event": "Mk  "})"},
+                        Case{9, 67, plain, R"({"event": "setd", "nth": 2})"},
+                        Case{8, 104, masked, R"({"event": "Intr"})"}}) {
+    SCOPED_TRACE("version " + std::to_string(c.version) + ", row " + std::to_string(c.row) + ", " + c.failing);
+    UseVersion(c.version);
+    Layers(c.layers, R"(, "selection": true, "selectionArea": "old")");
+    const sim::Json before = sim::ModelState();
+    DispatchCommand(Id(c.row));
+    auto steps = Take({"step-begin", "step-end"});
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[0]["name"], MenuLabels[c.row]);
+    EXPECT_EQ(steps[1]["kept"], true);
+    EXPECT_NE(sim::ModelState(), before);
+    EXPECT_EQ(sim::ModelState()["documents"][0]["history"].back(), MenuLabels[c.row]);
+
+    Layers(c.layers, R"(, "selection": true, "selectionArea": "old")");
+    sim::ArmFaults(sim::Json::parse(std::string("[") + c.failing + "]"));
+    DispatchCommand(Id(c.row));
+    steps = Take({"step-end"});
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0]["kept"], false);
+    EXPECT_EQ(sim::ModelState(), before);
+  }
 }
 
 TEST(ScriptFiles, ReadWithoutByteOrderMarkAndNothingForMissingFiles) {

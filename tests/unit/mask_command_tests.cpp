@@ -339,6 +339,28 @@ TEST_F(MaskCommandTest, ATogglesUnreadFlagOrRefusedChangeEndsTheCommand) {
   EXPECT_EQ(Top()["userMask"]["enabled"], true);
 }
 
+TEST_F(MaskCommandTest, AMaskPartThatCannotBeReadOrPlayedEndsTheCommand) {
+  // Elements 8 builds from the selection: unread, it is not taken for none.
+  StartHost(WithFaults(kPhoto, R"([{"suite": "control", "call": "Get"}])").c_str());
+  sim::ApplyEdit(sim::Json::parse(R"({"selection": true})"));
+  EXPECT_EQ(AddLayerMask(MaskKind::RevealSelection), host::kInterruptedError);
+  ExpectLines(Take({"play"}), {kRevealAll});
+  StartHost(WithFaults(kPhoto, R"([{"suite": "control", "call": "Get"}])").c_str());
+  EXPECT_NE(AddLayerMaskFromTransparency(), 0);
+  // A refused inversion of the mask from transparency ends it too.
+  StartHost(WithFaults(kPhoto, R"([{"event": "Invr"}])").c_str());
+  EXPECT_NE(AddLayerMaskFromTransparency(), 0);
+
+  // Without the host's identifier of a key, nothing is played.
+  StartHost(WithFaults(kMasked, R"([{"suite": "control", "call": "StringIDToTypeID"}])").c_str());
+  EXPECT_NE(LoadLayerMaskAsSelection(), 0);
+  EXPECT_TRUE(Take({"play"}).empty());
+  StartHost(WithFaults(std::string(R"({"name": "Photo"}, )") + kShape,
+                       R"([{"suite": "control", "call": "StringIDToTypeID"}])").c_str());
+  EXPECT_NE(LoadVectorMaskAsSelection(kDialogNone), 0);
+  EXPECT_TRUE(Take({"play"}).empty());
+}
+
 TEST_F(MaskCommandTest, ClearingTheFilterMaskStopsAtTheFirstFailingStep) {
   const std::string smart = R"({"name": "Smart", "kind": "smartObject", "smartFilters": [{"name": "Blur"}],
                                 "filterMask": {"enabled": true, "reveals": "none"}})";
