@@ -42,7 +42,13 @@ bool InSet(std::string_view set, TypeID id) {
   return false;
 }
 
-std::string Quoted(TypeID id) { return "`" + TextFromId(id) + "`"; }
+// Appended piece by piece: GCC 12 warns falsely on "`" + std::string&&.
+std::string Quoted(TypeID id) {
+  std::string text = "`";
+  text += TextFromId(id);
+  text += '`';
+  return text;
+}
 
 // What a value is, in the words of an error text.
 std::string Describe(const Value& v) {
