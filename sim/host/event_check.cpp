@@ -28,12 +28,7 @@ bool StartsWith(std::string_view s, std::string_view word) {
   return s.substr(0, word.size()) == word && (s.size() == word.size() || s[word.size()] == ' ');
 }
 
-// "Al" is the code `Al  `; longer names are string identifiers.
-TypeID Ident(std::string_view text) {
-  std::string t(Trim(text));
-  if (t.size() <= 4) t.resize(4, ' ');
-  return IdFromText(t);
-}
+TypeID Ident(std::string_view text) { return RuleIdentifier(text); }
 
 bool InSet(std::string_view set, TypeID id) {
   if (Trim(set) == "*") return true;
@@ -202,6 +197,13 @@ std::string NotationProblem(std::string_view type, std::span<const KeyRule> item
 }
 
 }  // namespace
+
+// "Al" is the code `Al  `; longer names are string identifiers.
+TypeID RuleIdentifier(std::string_view text) {
+  std::string t(Trim(text));
+  if (t.size() <= 4) t.resize(4, ' ');
+  return IdFromText(t);
+}
 
 bool DescriptorFits(std::span<const KeyRule> keys, const DescriptorData& params, Mismatch* first, int* weight) {
   bool fits = true;

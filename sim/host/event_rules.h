@@ -75,6 +75,9 @@ struct Mismatch {
 bool DescriptorFits(std::span<const KeyRule> keys, const DescriptorData& params, Mismatch* first,
                     int* weight);
 
+// An identifier of the notation: four characters or fewer are a code.
+TypeID RuleIdentifier(std::string_view text);
+
 // Checks the notation of every rule (a test runs it over every table):
 // empty when all is well, else what is wrong and where.
 std::string CheckRuleNotation(std::span<const KeyRule> keys);

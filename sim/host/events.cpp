@@ -533,18 +533,11 @@ constexpr EventRule kDocumentRules[] = {
     {"FltI", {}, OnFlatten},
 };
 
-// Identifiers of the rules' notation: four characters or fewer are codes.
-TypeID RuleId(std::string_view text) {
-  std::string t(text);
-  if (t.size() <= 4) t.resize(4, ' ');
-  return IdFromText(t);
-}
-
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
   for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules()})
     for (const EventRule& rule : table)
-      if (RuleId(rule.event) == event) rules.push_back(&rule);
+      if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;
 }
 
