@@ -535,7 +535,7 @@ constexpr EventRule kDocumentRules[] = {
 
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
-  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules()})
+  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(), ModeEventRules()})
     for (const EventRule& rule : table)
       if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;
@@ -586,6 +586,8 @@ host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std
     if (result != err::kNone) {
       m = std::move(before);   // a refused event leaves no trace
       historyName->clear();
+    } else {
+      NoteQuickMasks(m);
     }
     return result;
   }

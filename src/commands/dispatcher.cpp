@@ -23,7 +23,9 @@
 #include "host/layer_queries.h"
 #include "localization/dictionary.h"
 #include "menus/command_table.h"
+#include "modes/quick_mask.h"
 #include "modes/script_bridge.h"
+#include "modes/sixteen_bit.h"
 #include "host_types.h"
 
 namespace {
@@ -70,8 +72,8 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Enable Smart Filters", nullptr},
     {"Clear Filter Mask", ClearFilterMask},
     {"Ungroup Layers", nullptr},
-    {"Start Quick Mask", nullptr},
-    {"End Quick Mask", nullptr},
+    {"Start Quick Mask", EnterQuickMask},
+    {"End Quick Mask", LeaveQuickMask},
     {"Exposure", nullptr},
     {"Vibrance", nullptr},
     {"Black & White", nullptr},
@@ -172,12 +174,31 @@ void VectorMaskCommand(const char* command, std::size_t row) {
   RunNamed(command, name);
 }
 
+// Row 101: one item that starts the mode and ends it. The toggle follows
+// the step the host kept: a start that was dropped leaves the mode off, an
+// end that was dropped leaves it on to be tried again, unless there was
+// nothing left to end.
+void QuickMaskCommand() {
+  constexpr std::size_t kRow = 101;
+  if (!QuickMaskActive) {
+    if (RunNamedHistoryStep("Start Quick Mask", MenuLabels[kRow]) == 0) SetQuickMaskActive(true);
+    return;
+  }
+  // The label without its "..." and the host's word for "Off".
+  const std::string off = LocalizeString("$$$/BrushDynamics/Off=Off");
+  const std::size_t length = std::strlen(MenuLabels[kRow]);
+  char name[2 * kMenuLabelSize] = {};
+  std::snprintf(name, sizeof name, "%.*s %s", int(length >= 3 ? length - 3 : 0), MenuLabels[kRow], off.c_str());
+  if (RunNamedHistoryStep("End Quick Mask", name) == 0 || QuickMaskLeftNothing()) SetQuickMaskActive(false);
+}
+
 void RunTableCommand(std::size_t row) {
   const int v = HostMajorVersion;
   switch (row) {
     case 0: BrowseInOrganizer(); break;
     case 3: BrowseScript(MenuLabels[3]); break;
     case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
+    case 10: ConvertTo16Bit(); break;
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
       SelectChannelCommand(std::uint32_t(CommandId(row)));
       break;
@@ -220,6 +241,9 @@ void RunTableCommand(std::size_t row) {
     case 94: if (v < 11) RunNamed("Exposure", row); break;
     case 95: if (v < 11) RunNamed("Vibrance", row); break;
     case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
+    case 100: TransformSelection(); break;
+    case 101: QuickMaskCommand(); break;
+    case 102: QuickMaskOptions(); break;
     case 104: RunWhole(LoadLayerMaskAsSelection, row); break;
     case 105: LoadChannelAsSelection(FourCC("Trsp")); break;
     case 106: LoadChannelAsSelection(FourCC("RGB ")); break;
