@@ -278,6 +278,16 @@ host::OSErr OnFlatten(Play& play) {
   if (!doc) return err::kNoSuchObject;
   Json background = NewLayer(play.model, "Background");
   background["background"] = true;
+  // What the image was made of, so that where it goes can be followed.
+  Json merged = Json::array();
+  for (const auto& layer : (*doc)["layers"]) {
+    if (layer.contains("merged")) {
+      for (const auto& name : layer["merged"]) merged.push_back(name);
+    } else {
+      merged.push_back(LayerName(layer));
+    }
+  }
+  background["merged"] = merged;
   (*doc)["layers"] = Json::array({background});
   (*doc)["target"] = Json::array({0});
   ResetTargetChannels(*doc);

@@ -12,6 +12,7 @@
 // masked areas in colour: its `quickMask` field says so in every `state`
 // line.
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -215,8 +216,8 @@ host::OSErr OnCanvasSize(Play& play) {
   const Value* width = Param(play, C("Wdth"), host::kTypeUnitFloat);
   const Value* height = Param(play, C("Hght"), host::kTypeUnitFloat);
   if (!width || !height || width->number < 1 || height->number < 1) return err::kCannotApply;
-  (*doc)["width"] = width->number;
-  (*doc)["height"] = height->number;
+  (*doc)["width"] = std::lround(width->number);
+  (*doc)["height"] = std::lround(height->number);
   *play.historyName = "Canvas Size";
   return err::kNone;
 }

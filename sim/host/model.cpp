@@ -233,6 +233,11 @@ Json NormalizeDocument(Model& m, const Json& given, size_t number) {
     layers.push_back(NormalizeLayer(m, background, 0));
   }
   doc["layers"] = layers;
+  bool quickMask = false;
+  if (doc["channels"].is_array())
+    for (const auto& c : doc["channels"])
+      if (c.is_object() && Str(c, "colorIndicates") == "MskA") quickMask = true;
+  doc["quickMask"] = quickMask;
   if (!doc.contains("target") || !doc["target"].is_array()) {
     doc["target"] = layers.empty() ? Json::array() : Json::array({int(layers.size()) - 1});
   }

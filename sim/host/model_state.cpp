@@ -1,6 +1,7 @@
 // The model as a `state` line, and the edits a user makes by hand.
 #include <algorithm>
 
+#include "events.h"
 #include "model.h"
 
 namespace sim {
@@ -45,6 +46,7 @@ void EditError(const std::string& text) { Record(Json{{"kind", "error"}, {"text"
 //   {"selectLayers": [p, ...]}       target these layers, the last one active
 //   {"selection": bool}              make or drop the selection
 //   {"closeDocument": true | n}      close the current document (or the one at n)
+//   {"closeAll": true}               close every document
 //   {"openDocument": DOCUMENT}       open a document, which becomes current
 void ApplyEdit(const Json& edit) {
   Model& m = State().model;
@@ -94,10 +96,15 @@ void ApplyEdit(const Json& edit) {
     // The last document open becomes current, as after closing a tab.
     m.current = int(m.documents.size()) - 1;
   }
+  if (edit.value("closeAll", false) == true) {
+    m.documents = Json::array();
+    m.current = -1;
+  }
   if (edit.contains("openDocument")) {
     m.documents.push_back(NormalizeDocument(m, edit["openDocument"], m.documents.size() + 1));
     m.current = int(m.documents.size()) - 1;
   }
+  NoteQuickMasks(m);
 }
 
 }  // namespace sim

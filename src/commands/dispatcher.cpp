@@ -180,6 +180,11 @@ void VectorMaskCommand(const char* command, std::size_t row) {
 // nothing left to end.
 void QuickMaskCommand() {
   constexpr std::size_t kRow = 101;
+  // With every document closed no mode is left to end.
+  if (!IsDocumentOpen(false)) {
+    SetQuickMaskActive(false);
+    return;
+  }
   if (!QuickMaskActive) {
     if (RunNamedHistoryStep("Start Quick Mask", MenuLabels[kRow]) == 0) SetQuickMaskActive(true);
     return;

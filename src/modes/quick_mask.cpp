@@ -22,6 +22,7 @@ namespace {
 constexpr std::int32_t kCancelled = host::kInterruptedError;
 constexpr std::size_t kQuickMaskRow = 101;
 constexpr std::uint32_t kTitleSize = 512;
+constexpr std::int32_t kNoSuchObject = -1728;  // the host's answer for a name it does not know
 
 // Allocated on a 16-bit entry, released on leaving.
 std::unique_ptr<char[]> SourceTitle;
@@ -104,6 +105,18 @@ std::int32_t EnterWithWorkingDocument() {
   return 0;
 }
 
+// Whether the current document has a channel of this name; -1 when the
+// host did not answer otherwise than that it has none.
+int HasChannelNamed(const char* name) {
+  ReferenceHolder reference;
+  DescriptorHolder answer;
+  std::int32_t err = MakeReference(reference);
+  if (err == 0) err = HostResult(ReferenceProcs()->PutName(reference.get(), FourCC("Chnl"), name));
+  if (err == 0) err = HostResult(ControlProcs()->Get(answer.out(), reference.get()));
+  if (err == 0) return 1;
+  return err == kNoSuchObject ? 0 : -1;
+}
+
 bool TitleIs(const char* expected) {
   char title[kTitleSize] = {};
   return ReadDocumentTitle(title, sizeof title) && std::strcmp(title, expected) == 0;
@@ -131,6 +144,14 @@ std::int32_t LeaveQuickMask() {
   LeftNothing = false;
   const char* name = QuickMaskChannelName();
   if (!SixteenBitQuickMask) {
+    // The channel deleted, or the document it was in closed: the mode is
+    // over, with nothing to load.
+    const int has = HasChannelNamed(name);
+    if (has < 0) return kCancelled;
+    if (has == 0) {
+      LeftNothing = true;
+      return kCancelled;
+    }
     if (Failed(LoadSelectionFromNamedChannel(name)) || Failed(DeleteQuickMaskChannel())) return kCancelled;
     return 0;
   }

@@ -10,8 +10,10 @@
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
+#include "host/history_step.h"
 #include "host/layer_queries.h"
 #include "modes/conversion_paths.h"
+#include "menus/command_table.h"
 #include "modes/document_steps.h"
 #include "modes/script_bridge.h"
 #include "modes/seed_image.h"
@@ -73,8 +75,13 @@ void TemporaryPlace(const char* title, ConversionPlace* place) {
   PlaceInFolder(temporary, title, place);
 }
 
-bool WriteSeed(const char* path) {
-  const HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// Beside the user's document, a file of the seed's name is the user's and
+// is never replaced; in the temporary folder it is a leftover of ours.
+bool WriteSeed(const char* path, bool replace) {
+  const HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = WriteFile(file, SixteenBitSeedImage.data(), DWORD(SixteenBitSeedImage.size()), &written, nullptr);
@@ -100,88 +107,102 @@ bool TitleIs(const char* expected) {
   return ReadDocumentTitle(title, sizeof title) && std::strcmp(title, expected) == 0;
 }
 
-// The 16-bit document, current, holds the image: the user's document is
-// closed (only now, and only that one, found by its title) and the
-// selection saved in it comes over. False when the user's document stays
-// open, which keeps everything it holds.
+// One conversion: what the step found and left, for what is done after it.
+struct Conversion {
+  const char* title;                    // the user's document; empty when unread
+  char file[kConversionPathSize] = {};  // the seed, or the TIFF opened
+  bool written = false;                 // the seed or the TIFF is on disk
+  bool opened = false;                  // the 16-bit document was opened from it
+};
+
+// The 16-bit document, current, holds the image: the user's document,
+// found by its title, is closed (only now, and only that one) and the
+// selection saved in it comes over.
 bool ReplaceOriginal(const char* oldTitle, bool selected) {
   char newTitle[kTitleSize] = {};
   if (!oldTitle || !oldTitle[0] || !ReadDocumentTitle(newTitle, sizeof newTitle)) return false;
   if (std::strcmp(oldTitle, newTitle) == 0) return false;  // the two could not be told apart
   if (!ActivateDocumentByTitle(oldTitle) || !TitleIs(oldTitle)) return false;
-  if (selected && DuplicateChannelToDocument(kSelectionChannel, newTitle) != 0) selected = false;
+  if (selected && DuplicateChannelToDocument(kSelectionChannel, newTitle) != 0) return false;
   if (CloseDocument(false) != 0) return false;
-  if (!TitleIs(newTitle) && !ActivateDocumentByTitle(newTitle)) return true;
-  if (selected && LoadSelectionFromNamedChannel(kSelectionChannel) == 0 &&
-      SelectChannelByName(kSelectionChannel) == 0)
-    DeleteTargetChannel();
-  return true;
+  if (!TitleIs(newTitle) && (!ActivateDocumentByTitle(newTitle) || !TitleIs(newTitle))) return false;
+  if (!selected) return true;
+  return LoadSelectionFromNamedChannel(kSelectionChannel) == 0 && SelectChannelByName(kSelectionChannel) == 0 &&
+         DeleteTargetChannel() == 0;
 }
 
-std::int32_t ConvertByPng(const char* title) {
+bool ConvertByPng(Conversion& c) {
   ConversionPlace place{};
-  FirstPlace(title, &place);
-  char seed[kConversionPathSize] = {};
-  const bool placed = FormatConversionPath(place, "_16bit.png", seed, sizeof seed);
+  FirstPlace(c.title, &place);
+  const bool placed = FormatConversionPath(place, "_16bit.png", c.file, sizeof c.file);
   std::int32_t width = 0;
   std::int32_t height = 0;
-  if (ReadDocumentWidth(&width) != 0 || ReadDocumentHeight(&height) != 0 || width < 1 || height < 1) return 0;
+  if (ReadDocumentWidth(&width) != 0 || ReadDocumentHeight(&height) != 0 || width < 1 || height < 1) return false;
   const int selection = ReadSelectionState();
-  if (selection < 0) return 0;
+  if (selection < 0) return false;
   const bool selected = selection == 1;
-  if (selected && SaveSelectionAsChannel(kSelectionChannel, kDialogNone) != 0) return 0;
-  if (FlattenImage() != 0) return 0;
+  if (selected && SaveSelectionAsChannel(kSelectionChannel, kDialogNone) != 0) return false;
+  if (FlattenImage() != 0) return false;
   DrainMainWindowMessages();
-  if (SelectAll() != 0 || CopySelection() != 0) return 0;
+  if (SelectAll() != 0 || CopySelection() != 0) return false;
 
   RunJavaScript(kSnapshotOff, false);
-  bool written = placed && WriteSeed(seed);
-  if (!written) {
-    TemporaryPlace(title, &place);
-    written = FormatConversionPath(place, "_16bit.png", seed, sizeof seed) && WriteSeed(seed);
+  c.written = placed && WriteSeed(c.file, false);
+  if (!c.written) {
+    TemporaryPlace(c.title, &place);
+    c.written = FormatConversionPath(place, "_16bit.png", c.file, sizeof c.file) && WriteSeed(c.file, true);
   }
-  const bool opened = written && OpenFile(seed, kDialogNone) == 0;
+  c.opened = c.written && OpenFile(c.file, kDialogNone) == 0;
   if (AutoCreateFirstSnapshotSetting()) RunJavaScript(kSnapshotOn, false);
-
-  if (opened) {
-    // The user's document goes only once this one holds the image.
-    const bool pasted = CanvasSizeWhite(width, height) == 0 && SelectAll() == 0 && PasteInto() == 0;
-    if (pasted) {
-      Deselect();
-      if (ReplaceOriginal(title, selected)) ClearHistory();
-    }
-  }
-  PurgeClipboard();
-  if (written) DeleteFileA(seed);
-  return opened ? 1 : 0;
+  if (!c.opened) return false;
+  if (CanvasSizeWhite(width, height) != 0 || SelectAll() != 0 || PasteInto() != 0 || Deselect() != 0) return false;
+  // The user's document goes only once this one holds the image.
+  return ReplaceOriginal(c.title, selected) && ClearHistory() == 0;
 }
 
-std::int32_t ConvertByTiff(const char* title) {
+bool ConvertByTiff(Conversion& c) {
   ConversionPlace place{};
-  FirstPlace(title, &place);
+  FirstPlace(c.title, &place);
   char saved[kConversionPathSize] = {};
-  char reopened[kConversionPathSize] = {};
-  if (FlattenImage() != 0) return 0;
+  if (FlattenImage() != 0) return false;
+  // Files of these names beside the user's document are the user's: the
+  // host would save over them, and the end of the command delete them.
   bool ok = FormatConversionPath(place, "_vora.tif", saved, sizeof saved) &&
-            FormatConversionPath(place, "_16bit.tif", reopened, sizeof reopened) && SaveDocumentAsTiff(saved) == 0;
+            FormatConversionPath(place, "_16bit.tif", c.file, sizeof c.file) && !FileExists(saved) &&
+            !FileExists(c.file) && SaveDocumentAsTiff(saved) == 0;
   if (!ok) {
-    TemporaryPlace(title, &place);
+    TemporaryPlace(c.title, &place);
     ok = FormatConversionPath(place, "_vora.tif", saved, sizeof saved) &&
-         FormatConversionPath(place, "_16bit.tif", reopened, sizeof reopened) && SaveDocumentAsTiff(saved) == 0;
+         FormatConversionPath(place, "_16bit.tif", c.file, sizeof c.file) && SaveDocumentAsTiff(saved) == 0;
   }
-  if (!ok) return 0;
-  // A file already there under the new name is the user's: it is never
-  // replaced, and the saved file is opened under its own name instead.
-  const char* file = MoveFileA(saved, reopened) ? reopened : saved;
-  const bool selected = ReadSelectionState() == 1 && SaveSelectionAsChannel(kSelectionChannel, kDialogNone) == 0;
-  if (OpenAsSixteenBitTiff(file) != 0) {
-    // The image the user's document was flattened into stays where it is.
-    ShowMessage(MessageTable[2], HostIsGerman ? kKeptFileGerman : kKeptFileEnglish, file);
-    return 0;
+  if (!ok) return false;
+  c.written = true;
+  // A file already there under the new name is never replaced: the saved
+  // file is opened under its own name instead.
+  if (!MoveFileA(saved, c.file)) std::snprintf(c.file, sizeof c.file, "%s", saved);
+  const int selection = ReadSelectionState();
+  if (selection < 0) return false;
+  const bool selected = selection == 1;
+  if (selected && SaveSelectionAsChannel(kSelectionChannel, kDialogNone) != 0) return false;
+  c.opened = OpenAsSixteenBitTiff(c.file) == 0;
+  return c.opened && ReplaceOriginal(c.title, selected);
+}
+
+// The whole conversion is one step of the user's document: when a part
+// fails, the host drops it and the document is as it was before.
+host::SPErr PngStep(void* data) {
+  try {
+    return ConvertByPng(*static_cast<Conversion*>(data)) ? 0 : host::kInterruptedError;
+  } catch (...) {
+    return host::kInterruptedError;
   }
-  ReplaceOriginal(title, selected);
-  DeleteFileA(file);
-  return 1;
+}
+host::SPErr TiffStep(void* data) {
+  try {
+    return ConvertByTiff(*static_cast<Conversion*>(data)) ? 0 : host::kInterruptedError;
+  } catch (...) {
+    return host::kInterruptedError;
+  }
 }
 
 }  // namespace
@@ -191,5 +212,15 @@ std::int32_t ConvertTo16Bit() {
   if (MessageBoxA(MainWindow, MessageTable[1], MessageTable[2], MB_OKCANCEL) != IDOK) return 0;
   char title[kTitleSize] = {};
   ReadDocumentTitle(title, sizeof title);
-  return HostMajorVersion >= 8 ? ConvertByPng(title) : ConvertByTiff(title);
+  Conversion c{title};
+  const bool png = HostMajorVersion >= 8;
+  const bool converted = RunHistoryStep(png ? PngStep : TiffStep, &c, MenuLabels[10]) == 0;
+  if (c.written && (png || c.opened)) {
+    DeleteFileA(c.file);
+  } else if (c.written) {
+    // The image the user's document was flattened into stays where it is.
+    ShowMessage(MessageTable[2], HostIsGerman ? kKeptFileGerman : kKeptFileEnglish, c.file);
+  }
+  if (png) PurgeClipboard();
+  return converted && c.opened ? 1 : 0;
 }

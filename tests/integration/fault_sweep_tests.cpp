@@ -43,11 +43,20 @@ const char* const kSmart =
 const char* const kSmartOff =
     R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":false},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
 
+const char* const kDeep =
+    R"({"title":"Deep.psd","depth":16,"selection":true,"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
+const char* const kQuickMasked =
+    R"({"title":"Masked.psd","channels":[{"name":"Quick Mask","area":"none","colorIndicates":"MskA"}],"targetChannels":["Quick Mask"],"layers":[{"name":"Background","background":true}]})";
+
+constexpr int kQuickMaskRow = 101;
+
 struct SweptCommand {
   const char* name;
   int row;
   const char* document;
   int lowest, highest;   // host versions the command is in
+  int setupRow = -1;     // a command run first, unchecked, before the document is taken
+  int waitMs = 0;        // the message loop run after the command (timers fire)
 };
 
 // The mask commands (Layer Mask submenu to editor 8, From Transparency in the
@@ -87,6 +96,14 @@ const SweptCommand kCommands[] = {
     {"Selection From > Luminosity", 106, kPlain, 0, 99},
     {"Selection From > Red Channel", 107, kPlain, 0, 99},
     {"Scripts > Browse...", 3, kPlain, 6, 99},
+    {"Edit in Quick Mask Mode (on)", kQuickMaskRow, kSelected, 0, 99},
+    {"Edit in Quick Mask Mode (off)", kQuickMaskRow, kSelected, 0, 99, kQuickMaskRow},
+    {"Edit in Quick Mask Mode, 16 bits (on)", kQuickMaskRow, kDeep, 6, 99},
+    // Below 11 the working document closes when the timer fires.
+    {"Edit in Quick Mask Mode, 16 bits (off)", kQuickMaskRow, kDeep, 6, 99, kQuickMaskRow, 600},
+    {"Quick Mask Options...", 102, kQuickMasked, 0, 99},
+    {"Transform Selection...", 100, kSelected, 0, 99},
+    {"16 Bits/Channel", 10, kSelected, 6, 99},
 };
 
 // Freeing calls are not failed: a host that cannot free leaves nothing the
@@ -131,11 +148,19 @@ Json ScenarioFor(int version, const std::vector<Segment>& segments) {
   int browses = 0;
   for (const Segment& s : segments) {
     steps.push_back({{"edit", {{"openDocument", Json::parse(s.command->document)}}}});
+    if (s.command->setupRow >= 0) steps.push_back({{"command", kRow + s.command->setupRow}});
     steps.push_back({{"state", true}});
     steps.push_back({{"faults", s.fault.is_null() ? Json::array() : Json::array({s.fault})}});
     steps.push_back({{"command", kRow + s.command->row}});
+    if (s.command->waitMs > 0) steps.push_back({{"wait", s.command->waitMs}});
     steps.push_back({{"state", true}});
+    // Every document the command left open goes, and with the last one
+    // the Quick Mask mode: the next command starts afresh.
     steps.push_back({{"edit", {{"closeDocument", true}}}});
+    if (s.command->row == kQuickMaskRow || s.command->row == 10) {
+      steps.push_back({{"edit", {{"closeAll", true}}}});
+      steps.push_back({{"command", kRow + kQuickMaskRow}});
+    }
     if (s.command->row == 3) ++browses;
   }
   Json answers = Json::array();
