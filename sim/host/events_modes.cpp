@@ -90,6 +90,8 @@ void AddOpenedDocument(Model& m, Json doc, const std::string& ansiPath) {
   doc["history"] = Json::array({"Open"});
   doc["selection"] = false;
   doc.erase("selectionArea");
+  if (doc["layers"].is_array())
+    for (auto& layer : doc["layers"]) layer.erase("id");   // the opened layers are new ones
   Json normalized = NormalizeDocument(m, doc, m.documents.size() + 1);
   ResetTargetChannels(normalized);
   m.documents.push_back(std::move(normalized));
