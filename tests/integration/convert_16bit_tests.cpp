@@ -102,6 +102,9 @@ TEST_F(Convert16Bit, WithoutAPathTheSeedGoesToTheSharedPicturesAndIsDeleted) {
   ASSERT_EQ(states[0]["documents"].size(), 1u);
   EXPECT_EQ(states[0]["documents"][0]["title"], "Boat_16bit.png");
   EXPECT_EQ(states[0]["documents"][0]["selection"], false);
+  // The seed decoded as the white pixel it is, under the image.
+  EXPECT_EQ(states[0]["documents"][0]["layers"][0]["pixels"], "white");
+  EXPECT_EQ(states[0]["documents"][0]["layers"][1]["pastedFrom"], "Boat.psd");
   EXPECT_EQ(FilesLeft(), std::vector<std::string>());
 }
 
