@@ -239,13 +239,19 @@ TEST(SixteenBitQuickMask, AClosedWorkingDocumentLeavesTheSixteenBitDocumentAlone
   EXPECT_EQ(states[2]["documents"].size(), 2u);
 }
 
-TEST(SixteenBitQuickMask, GermanNamesTheChannelAndTheWorkingDocument) {
-  Json scenario = Scenario(8, {Document("Tief.psd", 16, false)}, {{{"command", kQuickMask}}, {{"state", true}}});
+TEST(SixteenBitQuickMask, GermanNamesTheChannelTheWorkingDocumentAndTheSteps) {
+  Json scenario = Scenario(8, {Document("Tief.psd", 16, false)},
+                           {{{"command", kQuickMask}}, {{"state", true}}, {{"command", kQuickMask}}});
   scenario["host"]["german"] = true;
   scenario["host"]["locale"] = "de_de";
   scenario["host"]["uiLanguage"] = "de_DE";
+  scenario["host"]["dictionary"] = {{"$$$/Actions/Key/QuickMask", "Im Maskierungsmodus bearbeiten"},
+                                    {"$$$/BrushDynamics/Off", "Aus"}};
   EditorRun run = RunEditor(scenario);
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"step-end"},
+                   {{"step-end", R"({"name":"Im Maskierungsmodus bearbeiten...","kept":true})"},
+                    {"step-end", R"({"name":"Im Maskierungsmodus bearbeiten Aus","kept":true})"}});
   const std::vector<Json> states = States(run);
   ASSERT_EQ(states.size(), 1u);
   const Json* working = DocumentTitled(states[0], "Maskierungsmodus");
