@@ -8,6 +8,7 @@
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
+#include "host/history_step.h"
 #include "host/host_objects.h"
 #include "host/layer_queries.h"
 #include "menus/command_table.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr std::int32_t kCancelled = host::kInterruptedError;
 constexpr std::size_t kQuickMaskRow = 101;
+constexpr std::size_t kTransformSelectionRow = 100;
 constexpr std::uint32_t kTitleSize = 512;
 constexpr std::int32_t kNoSuchObject = -1728;  // the host's answer for a name it does not know
 
@@ -135,6 +137,8 @@ void SetQuickMaskActive(bool active) {
 
 std::int32_t EnterQuickMask() {
   const int mode = GetDocumentColorMode();
+  // Unread, a 16-bit document would take the mask in place.
+  if (mode < 0) return kCancelled;
   // Most tools work on 8 bits only: a deeper document gets a working copy.
   if (mode >= 10 && HostIsElements && HostMajorVersion >= 6) return EnterWithWorkingDocument();
   return EnterNormally();
@@ -191,19 +195,30 @@ std::int32_t QuickMaskOptions() {
   return PlayDescriptor(FourCC("setd"), descriptor.get(), kDialogShow);
 }
 
+namespace {
+
+// The transform as one step of the document: a part that fails, the
+// transform cancelled included, drops it, and with it the temporary layer.
+host::SPErr TransformSelectionStep(void*) {
+  try {
+    const char* name = HostIsGerman ? "Auswahl transformieren" : "Transform Selection";
+    // Without the temporary layer the steps below would fill, hide and
+    // delete a layer of the user's.
+    if (MakeLayer(name) != 0 || FillSelection(FourCC("Blck")) != 0 || SetLayerOpacity(0.0) != 0 ||
+        FreeTransformTarget() != 0 || SetLayerOpacity(100.0) != 0 || DeleteLayer(name) != 0)
+      return kCancelled;
+    return 0;
+  } catch (...) {
+    return kCancelled;
+  }
+}
+
+}  // namespace
+
 std::int32_t TransformSelection() {
-  const char* name = HostIsGerman ? "Auswahl transformieren" : "Transform Selection";
   // The oldest editors cannot tell whether there is a selection.
   if (!(HostIsElements && HostMajorVersion < 6) && ReadSelectionState() != 1) return 0;
-  // Without the temporary layer the steps below would fill, hide and delete
-  // a layer of the user's.
-  if (MakeLayer(name) != 0) return 0;
-  FillSelection(FourCC("Blck"));
-  SetLayerOpacity(0.0);
-  FreeTransformTarget();
-  SetLayerOpacity(100.0);
-  DeleteLayer(name);
-  return 1;
+  return RunHistoryStep(TransformSelectionStep, nullptr, MenuLabels[kTransformSelectionRow]) == 0 ? 1 : 0;
 }
 
 void OnQuickMaskCloseTimer(HWND window) {

@@ -94,8 +94,11 @@ bool WriteSeed(const char* path, bool replace) {
 // The flatten is shown before the rest goes on: the host gets to paint
 // while the main window's queue is emptied.
 void DrainMainWindowMessages() {
+  // Bounded: a window that keeps posting to itself must not hold the
+  // command for ever.
+  constexpr int kMostMessages = 512;
   MSG message;
-  while (PeekMessageA(&message, MainWindow, 0, 0, PM_REMOVE)) {
+  for (int n = 0; n < kMostMessages && PeekMessageA(&message, MainWindow, 0, 0, PM_REMOVE); ++n) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
     if (message.message == WM_QUIT || (message.message == WM_CLOSE && message.hwnd == MainWindow)) break;

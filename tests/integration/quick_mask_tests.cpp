@@ -276,10 +276,11 @@ TEST(QuickMaskOptions, OpensTheHostsChannelOptionsWithTheChannelsName) {
   EXPECT_EQ(options["result"], -128);
 }
 
-TEST(TransformSelection, TransformsAnInvisibleLayerAndRemovesIt) {
+TEST(TransformSelection, TransformsAnInvisibleLayerAndRemovesItInOneStep) {
   EditorRun run = RunEditor(Scenario(8, {Document("Harbour.psd", 8, true)},
                                      {{{"command", kTransformSelection}}, {{"state", true}}}));
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"step-end"}, {{"step-end", R"({"name":"Transform Selection...","kept":true})"}});
   ExpectTranscript(run.transcript, {"play"},
                    {{"play", R"({"event":"Mk  ","descriptor":[["null",{"ref":[{"class":"Lyr "}]}],["Usng",{"object":"Lyr ","items":[["Nm  ",{"string":"Transform Selection"}]]}]],"result":0})"},
                     {"play", R"({"event":"Fl  ","result":0})"},
@@ -292,6 +293,38 @@ TEST(TransformSelection, TransformsAnInvisibleLayerAndRemovesIt) {
   const Json& doc = states[0]["documents"][0];
   EXPECT_EQ(doc["layers"].size(), 2u);
   EXPECT_EQ(doc["selectionArea"], "transformed selection");
+  EXPECT_EQ(doc["history"], Json::parse(R"(["Open","Transform Selection..."])"));
+}
+
+// Cancelled in the host's transform: the temporary layer goes with the
+// dropped step.
+TEST(TransformSelection, ACancelledTransformLeavesNothing) {
+  EditorRun run = RunEditor(Scenario(8, {Document("Harbour.psd", 8, true)},
+                                     {{{"state", true}}, {{"command", kTransformSelection}}, {{"state", true}}},
+                                     {{"hostDialogs", {{"Trnf", "cancel"}}}}));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"step-end"}, {{"step-end", R"({"name":"Transform Selection...","kept":false})"}});
+  const std::vector<Json> states = States(run);
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_EQ(states[1]["documents"], states[0]["documents"]);
+}
+
+// Below 11 the working document is closed by a timer after the step. When
+// that close fails, the working document stays open and the 16-bit
+// document keeps its mask as the selection.
+TEST(SixteenBitQuickMask, AWorkingDocumentTheTimerCannotCloseStaysOpen) {
+  Json steps = {{{"command", kQuickMask}}, {{"faults", {{{"event", "Cls "}}}}}, {{"command", kQuickMask}},
+                {{"wait", 800}},           {{"state", true}}};
+  EditorRun run = RunEditor(Scenario(8, {Document("Deep.psd", 16, true)}, steps));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> states = States(run);
+  ASSERT_EQ(states.size(), 1u);
+  ASSERT_EQ(states[0]["documents"].size(), 2u);
+  const Json* source = DocumentTitled(states[0], "Deep.psd");
+  ASSERT_TRUE(source);
+  EXPECT_EQ((*source)["selection"], true);
+  EXPECT_EQ((*source)["channels"], Json::array());
+  EXPECT_TRUE(DocumentTitled(states[0], "Quick Mask Mode"));
 }
 
 TEST(TransformSelection, WithoutASelectionNothingIsPlayed) {
