@@ -105,6 +105,10 @@ void DrainMainWindowMessages() {
   }
 }
 
+// The flatten with the host's answer, which FlattenImage does not give: an
+// image left in layers would be copied as its target layer alone.
+std::int32_t Flatten() { return PlayDescriptor(FourCC("FltI"), nullptr, kDialogNone); }
+
 bool TitleIs(const char* expected) {
   char title[kTitleSize] = {};
   return ReadDocumentTitle(title, sizeof title) && std::strcmp(title, expected) == 0;
@@ -145,7 +149,7 @@ bool ConvertByPng(Conversion& c) {
   if (selection < 0) return false;
   const bool selected = selection == 1;
   if (selected && SaveSelectionAsChannel(kSelectionChannel, kDialogNone) != 0) return false;
-  if (FlattenImage() != 0) return false;
+  if (Flatten() != 0) return false;
   DrainMainWindowMessages();
   if (SelectAll() != 0 || CopySelection() != 0) return false;
 
@@ -167,7 +171,7 @@ bool ConvertByTiff(Conversion& c) {
   ConversionPlace place{};
   FirstPlace(c.title, &place);
   char saved[kConversionPathSize] = {};
-  if (FlattenImage() != 0) return false;
+  if (Flatten() != 0) return false;
   // Files of these names beside the user's document are the user's: the
   // host would save over them, and the end of the command delete them.
   bool ok = FormatConversionPath(place, "_vora.tif", saved, sizeof saved) &&
