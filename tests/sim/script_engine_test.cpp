@@ -37,11 +37,16 @@ struct Scratch {
 };
 
 // "C:\Temp\x.atn" as scripts write it: "/C/Temp/x.atn".
-std::string ScriptPath(std::string path) {
-  if (path.size() > 1 && path[1] == ':') path = "/" + path.substr(0, 1) + path.substr(2);
-  for (char& ch : path)
-    if (ch == '\\') ch = '/';
-  return path;
+std::string ScriptPath(const std::string& path) {
+  std::string out;
+  size_t from = 0;
+  if (path.size() > 1 && path[1] == ':') {
+    out.push_back('/');
+    out.push_back(path[0]);
+    from = 2;
+  }
+  for (size_t i = from; i < path.size(); ++i) out.push_back(path[i] == '\\' ? '/' : path[i]);
+  return out;
 }
 
 class ScriptEngine : public HostTest {
