@@ -2,17 +2,15 @@
 
 #include <duktape.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <cctype>
 #include <optional>
 #include <vector>
 
 #include "action_file.h"
-#include "host_state.h"
 #include "event_rules.h"
+#include "host_state.h"
 #include "model.h"
 
 // Duktape reports an error by a long jump out of the native function that
