@@ -439,6 +439,12 @@ ScriptOutcome RunScript(duk_hthread* heap, std::string_view utf8) {
   return outcome;
 }
 
+ScriptOutcome RunScriptInNewHeap(std::string_view utf8) {
+  ScriptHeap heap = NewScriptHeap();
+  if (!heap) return {false, "the engine could not be created"};
+  return RunScript(heap.get(), utf8);
+}
+
 Json DefaultPreferences() {
   Json prefs = Json::object();
   for (const Preference& p : kPreferences) {

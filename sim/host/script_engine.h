@@ -30,6 +30,9 @@ struct ScriptOutcome {
   std::string text;
 };
 ScriptOutcome RunScript(duk_hthread* heap, std::string_view utf8);
+// The same in a heap made for it and destroyed after it (the host's own
+// scripts, such as an action it plays).
+ScriptOutcome RunScriptInNewHeap(std::string_view utf8);
 
 // The host's answer to a script that failed: "details are in the result text".
 constexpr std::int32_t kScriptError = 0x53634572;   // 'ScEr'

@@ -268,6 +268,36 @@ TEST_F(ScriptEngine, WhatCannotBeLoadedOrPlayedThrowsAClearError) {
   EXPECT_EQ(Run("app.doAction('Self', 'S')", &text), 0) << "an action without steps plays nothing";
 }
 
+TEST_F(ScriptEngine, PlayingAnActionByEventRunsItsScriptsAndAMissingOneIsRefused) {
+  const std::string script = scratch.Write("snap.jsx", "app.preferences.createFirstSnapshot = false;");
+  const std::string bad = scratch.Write("bad.jsx", "throw new Error('no')");
+  const std::string atn =
+      scratch.Write("p.atn", layout::ActionFile("Set", {{"Snap", {{script}}}, {"Bad", {{bad}}}}));
+  ASSERT_EQ(Run("app.load('" + ScriptPath(atn) + "')"), 0);
+  auto play = [&](const char* action, const char* set) {
+    host::Reference r = nullptr;
+    ref->Make(&r);
+    ref->PutName(r, C("Actn"), action);
+    ref->PutName(r, C("ASet"), set);
+    host::Descriptor d = DescriptorWithTarget(r);
+    host::Descriptor result = nullptr;
+    const host::OSErr e = control->Play(&result, C("Ply "), d, 2);
+    if (result) desc->Free(result);
+    desc->Free(d);
+    ref->Free(r);
+    return e;
+  };
+  EXPECT_EQ(play("Snap", "Set"), 0);
+  EXPECT_EQ(Preferences()["createFirstSnapshot"], false);
+  EXPECT_EQ(play("Bad", "Set"), -25920);
+  EXPECT_EQ(play("Snap", "Other"), -25920);
+  EXPECT_EQ(play("Other", "Set"), -25920);
+  const auto lines = sim::TakeTranscript();
+  EXPECT_TRUE(OfKind(lines, {"error"}).empty());
+  EXPECT_EQ(OfKind(lines, {"action"}).size(), 2u);
+  EXPECT_EQ(Document()["history"], Json::parse(R"(["Open"])"));
+}
+
 TEST_F(ScriptEngine, AnActionThatPlaysItselfEndsWithAnError) {
   const std::string script = scratch.Write("again.jsx", "app.doAction('Again', 'Loop');");
   const std::string atn = scratch.Write("loop.atn", layout::ActionFile("Loop", {{"Again", {{script}}}}));
