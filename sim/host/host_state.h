@@ -116,6 +116,7 @@ struct Model {
   Json documents = Json::array();
   int current = -1;                // index into documents, -1: none open
   int nextLayerId = 1;
+  Json clipboard;                  // {"image": [width, height]}, or null: nothing the host can paste
 };
 
 struct HostState {

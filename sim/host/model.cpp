@@ -247,6 +247,7 @@ Model ModelFromScenario(const Json& scenario) {
     m.documents.push_back(NormalizeDocument(m, Json::object(), 1));
   }
   m.current = int(m.documents.size()) - 1;
+  if (scenario.contains("clipboard")) m.clipboard = scenario["clipboard"];
   return m;
 }
 

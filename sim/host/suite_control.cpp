@@ -41,7 +41,7 @@ OSErr Play(Descriptor* result, TypeID event, Descriptor params, std::int32_t mod
         answer = static_cast<OSErr>(*fault);   // failed on purpose: the model stays as it is
       } else {
         std::string historyName;
-        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal);
+        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal, mode);
         if (answer == err::kNone && !historyName.empty()) AddHistoryState(State().model, historyName);
       }
     }
