@@ -485,7 +485,9 @@ void CheckStep(const Json& step, const std::string& p) {
   } else if (k == "edit") {
     ExpectObject(step["edit"], Sub(p, "edit"));
     KnownKeys(step["edit"], Sub(p, "edit"),
-              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "openDocument"});
+              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "openDocument",
+               "closeAllDocuments"});
+    Bool(step["edit"], "closeAllDocuments", Sub(p, "edit"));
     if (auto d = Field(step["edit"], "openDocument")) CheckDocument(*d, Sub(Sub(p, "edit"), "openDocument"));
   } else if (k == "faults") {
     CheckFaults(step["faults"], Sub(p, "faults"));
