@@ -108,8 +108,8 @@ int FindShortcutRow(WPARAM virtualKey, bool ctrl, bool shift, bool alt) {
 
 bool ShortcutKeyConsidered(bool disabled, int code, bool mainWindowInFront, LPARAM keyInfo) {
   // Bit 30: the key was already down (an auto-repeat); bit 31: it goes up.
-  constexpr LPARAM kWasDownOrGoingUp = LPARAM(3) << 30;
-  return !disabled && code == HC_ACTION && mainWindowInFront && (keyInfo & kWasDownOrGoingUp) == 0;
+  constexpr ULONG_PTR kWasDownOrGoingUp = 0xC0000000u;
+  return !disabled && code == HC_ACTION && mainWindowInFront && (ULONG_PTR(keyInfo) & kWasDownOrGoingUp) == 0;
 }
 
 bool KeyIsDown(int virtualKey) {

@@ -22,8 +22,8 @@ std::string TextOf(int row) {
 
 TEST(ShortcutRule, OnlyAFreshKeyDownWithTheEditorInFrontIsLookedAt) {
   const LPARAM fresh = 1;                        // one key-down, previous state up
-  const LPARAM repeat = fresh | (LPARAM(1) << 30);
-  const LPARAM release = fresh | (LPARAM(3) << 30);
+  const LPARAM repeat = LPARAM(ULONG_PTR(fresh) | 0x40000000u);
+  const LPARAM release = LPARAM(ULONG_PTR(fresh) | 0xC0000000u);
   EXPECT_TRUE(ShortcutKeyConsidered(false, HC_ACTION, true, fresh));
   EXPECT_FALSE(ShortcutKeyConsidered(false, HC_ACTION, true, repeat)) << "auto-repeat";
   EXPECT_FALSE(ShortcutKeyConsidered(false, HC_ACTION, true, release));
