@@ -123,6 +123,7 @@ struct Model {
   Json actionSets = Json::array();
   // The application's preferences scripts set (app.preferences), by name.
   Json preferences = DefaultPreferences();
+  Json clipboard;                  // {"image": [width, height]}, or null: nothing the host can paste
 };
 
 struct HostState {

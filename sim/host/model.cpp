@@ -274,6 +274,7 @@ Model ModelFromScenario(const Json& scenario) {
           if (a.is_string()) actions.push_back(a);
       m.actionSets.push_back(Json{{"name", Str(set, "name")}, {"actions", actions}});
     }
+  if (scenario.contains("clipboard")) m.clipboard = scenario["clipboard"];
   return m;
 }
 

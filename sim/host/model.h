@@ -46,7 +46,7 @@ host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out);
 // the history state the event makes, empty when it makes none; `error` the
 // `error` line of an event or descriptor the host does not take (else null).
 host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName,
-                       Json* error);
+                       Json* error, std::int32_t mode = host::kDialogSilent);
 void AddHistoryState(Model& m, const std::string& name);
 
 }  // namespace sim

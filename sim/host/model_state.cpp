@@ -51,6 +51,7 @@ void EditError(const std::string& text) { Record(Json{{"kind", "error"}, {"text"
 //   {"selection": bool}              make or drop the selection
 //   {"closeDocument": true | n}      close the current document (or the one at n)
 //   {"openDocument": DOCUMENT}       open a document, which becomes current
+//   {"closeAllDocuments": true}      close every document (none open is fine)
 void ApplyEdit(const Json& edit) {
   Model& m = State().model;
   if (!edit.is_object()) return EditError("not an object");
@@ -98,6 +99,10 @@ void ApplyEdit(const Json& edit) {
     m.documents.erase(size_t(n));
     // The last document open becomes current, as after closing a tab.
     m.current = int(m.documents.size()) - 1;
+  }
+  if (edit.value("closeAllDocuments", false) == true) {
+    m.documents = Json::array();
+    m.current = -1;
   }
   if (edit.contains("openDocument")) {
     m.documents.push_back(NormalizeDocument(m, edit["openDocument"], m.documents.size() + 1));

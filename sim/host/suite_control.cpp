@@ -41,7 +41,7 @@ OSErr Play(Descriptor* result, TypeID event, Descriptor params, std::int32_t mod
         answer = static_cast<OSErr>(*fault);   // failed on purpose: the model stays as it is
       } else {
         std::string historyName;
-        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal);
+        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal, mode);
         if (answer == err::kNone && !historyName.empty()) AddHistoryState(State().model, historyName);
       }
     }
@@ -157,10 +157,12 @@ OSErr SuspendHistory(host::Reference document, host::SuspendProc proc, void* dat
     --s.suspendDepth;
     const bool kept = result == 0;
     if (!kept) {
-      // History holds the documents: action sets and preferences changed
-      // inside the step stay as they are, as the editor's Undo leaves them.
+      // History holds the documents: action sets, preferences and the
+      // clipboard changed inside the step stay as they are, as the editor's
+      // Undo leaves them.
       snapshot.actionSets = std::move(s.model.actionSets);
       snapshot.preferences = std::move(s.model.preferences);
+      snapshot.clipboard = std::move(s.model.clipboard);
       s.model = std::move(snapshot);
     } else {
       AddHistoryState(s.model, stepName);

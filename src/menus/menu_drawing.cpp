@@ -5,6 +5,7 @@
 #include "entry/module_state.h"
 #include "menus/adjustment_popup.h"
 #include "menus/command_table.h"
+#include "settings/shortcuts.h"
 #include "ui/gdi_objects.h"
 #include "ui/panel_buttons.h"
 
@@ -62,8 +63,11 @@ constexpr const char* kShortcutGap = "     ";
 constexpr int kShortcutRightMargin = 16;
 constexpr std::size_t kItemTextSize = 256;
 
-// The keyboard shortcuts are not part of the module yet: no command shows one.
-const char* ShortcutText(std::int32_t) { return ""; }
+// A command's shortcut text alone, empty when it has none.
+void ShortcutText(std::int32_t id, char* buffer, std::size_t size) {
+  buffer[0] = '\0';
+  AppendShortcutText(id, buffer, size);
+}
 
 int CurrentFontHeight() {
   return MenuFontHeight(HostMajorVersion, WindowsVersionCode, AdjustmentPopup != nullptr);
@@ -84,10 +88,13 @@ void DrawCheckMark(HDC dc, int x, int y) {
 void MeasuredText(std::int32_t id, char* buffer, std::size_t size) {
   char label[kItemTextSize];
   MenuItemLabel(id, label, sizeof label);
-  if (CommandIndex(id) >= 0)
-    std::snprintf(buffer, size, "%s%s%s", label, kShortcutGap, ShortcutText(id));
-  else
+  if (CommandIndex(id) >= 0) {
+    char shortcut[kShortcutTextSize];
+    ShortcutText(id, shortcut, sizeof shortcut);
+    std::snprintf(buffer, size, "%s%s%s", label, kShortcutGap, shortcut);
+  } else {
     std::snprintf(buffer, size, "%s", label);
+  }
 }
 
 }  // namespace
@@ -186,7 +193,8 @@ BOOL DrawMenuItem(const DRAWITEMSTRUCT& item) {
   RECT text{item.rcItem.left + MenuItemIndent(id), item.rcItem.top + 2, item.rcItem.right, item.rcItem.bottom};
   DrawTextA(dc, label, -1, &text, DT_SINGLELINE | DT_NOCLIP);
   if (CommandIndex(id) >= 0) {
-    const char* shortcut = ShortcutText(id);
+    char shortcut[kShortcutTextSize];
+    ShortcutText(id, shortcut, sizeof shortcut);
     if (shortcut[0]) {
       text.right -= kShortcutRightMargin;
       DrawTextA(dc, shortcut, -1, &text, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);

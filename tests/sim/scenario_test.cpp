@@ -100,6 +100,7 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
     "faults": [{"suite": "descriptor", "call": "PutReference", "nth": 2, "error": -108},
                {"event": "save", "nth": 1, "error": -25920}],
     "recordGets": true,
+    "clipboard": {"image": [640, 480]},
     "steps": [
       {"select": "Do It", "caller": "PS Photoshop"},
       {"event": "slct"},
@@ -107,7 +108,7 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
       {"menu": "Layer", "choose": ["Layer Mask", "Apply"]},
       {"popup": "history", "choose": 34930, "keyboard": true},
       {"command": 1132},
-      {"key": "Ctrl+Shift+F", "repeat": 3, "choose": 5, "keyboard": false},
+      {"key": "Ctrl+Shift+F", "repeat": 3, "choose": 5, "keyboard": false, "foreground": "other"},
       {"click": "layers", "x": 190, "y": -10, "double": true, "ctrl": true, "alt": true, "choose": 5, "keyboard": true},
       {"click": "controlBar", "x": 1, "y": 1, "hover": true},
       {"dialog": [{"set": 1040, "value": 50}, {"type": 1052, "text": "2.5"}, {"pick": 1021, "index": 3},
@@ -117,10 +118,22 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
       {"state": true},
       {"screenshot": "layer-menu", "of": "menu"},
       {"edit": {"selectDocument": 0, "selectLayer": 0, "add": true, "selectLayers": [0], "selection": true,
-                "closeDocument": 0}}
+                "closeDocument": 0, "closeAllDocuments": true}}
     ]
   })";
   EXPECT_EQ(Refusal(scenario), "");
+}
+
+TEST(ScenarioKeys, TheClipboardHoldsAnImageOfASizeOrNothing) {
+  EXPECT_EQ(Refusal(R"({"clipboard": null})"), "");
+  EXPECT_EQ(Refusal(R"({"clipboard": {"image": null}})"), "");
+  EXPECT_EQ(Refusal(R"({"clipboard": {"text": "x"}})"), R"(unknown key "text" in clipboard)");
+  for (const char* image : {R"([640])", R"([0, 10])", R"([10, 30001])", R"([1.5, 2])", R"("640x480")"})
+    EXPECT_EQ(Refusal(std::string(R"({"clipboard": {"image": )") + image + "}}"),
+              "clipboard.image: expected [width, height], each 1..30000, or null")
+        << image;
+  EXPECT_EQ(Refusal(R"({"steps": [{"key": "Ctrl+M", "foreground": "notepad"}]})").rfind("steps[0].foreground: expected one of", 0),
+            0u);
 }
 
 TEST(ScenarioKeys, AFaultNamesASuiteCallOrAnEvent) {

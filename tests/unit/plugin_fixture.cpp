@@ -30,6 +30,7 @@ void ResetModule() {
   MainWindow = nullptr;
   LayersView = ControlBarView = ToolbarView = nullptr;
   ColorizeEnabled = false;
+  ShortcutsDisabled = false;
   UseGermanMessages(false);
   UseGermanFeatureMessages(false);
   SetNamedCommandRunner(nullptr);
