@@ -116,6 +116,10 @@ struct Model {
   Json documents = Json::array();
   int current = -1;                // index into documents, -1: none open
   int nextLayerId = 1;
+  // The host's action sets in the scenario's form, [{"name", "actions":
+  // [name, ...]}]; a set loaded from an action file also has "steps", one
+  // list per action of the steps it plays ({"event", "script"}).
+  Json actionSets = Json::array();
 };
 
 struct HostState {

@@ -7,7 +7,9 @@ namespace sim {
 
 Json ModelState() {
   const Model& m = State().model;
-  return Json{{"documents", m.documents}, {"current", m.current >= 0 ? Json(m.current) : Json()}};
+  return Json{{"documents", m.documents},
+              {"current", m.current >= 0 ? Json(m.current) : Json()},
+              {"actionSets", m.actionSets}};
 }
 
 void RecordState() {
@@ -15,6 +17,7 @@ void RecordState() {
   Json state = ModelState();
   line["documents"] = state["documents"];
   line["current"] = state["current"];
+  line["actionSets"] = state["actionSets"];
   // With the calls recorded, the host objects alive now, so that what one
   // stretch of a run left behind shows without waiting for the leak report.
   if (State().recordCalls) line["objects"] = LiveObjects();

@@ -231,7 +231,7 @@ TEST_F(ControlSuite, HandEditsChangeWhatGetAnswersAndStateShowsIt) {
   sim::ApplyEdit(Json{{"closeDocument", true}});
   EXPECT_EQ(GetTarget(C("capp"), C("NmbD")), R"([["NmbD",{"int":0}]])");
   sim::RecordState();
-  ExpectLines(OfKind(sim::TakeTranscript(), {"state", "error"}), {R"({"kind":"state","documents":[],"current":null})"});
+  ExpectLines(OfKind(sim::TakeTranscript(), {"state", "error"}), {R"({"kind":"state","documents":[],"current":null,"actionSets":[]})"});
 }
 
 TEST_F(ControlSuite, GetsAreRecordedWhenTheScenarioAsks) {
