@@ -71,7 +71,8 @@ TEST(ScriptsSubmenu, ListsTheHostsScriptsAndRunsTheChosenFile) {
   const Json scenario = {
       {"host", {{"version", 9}, {"scripts", {"Alpha.jsx", "Beta.js", "notes.js.txt", "readme.txt"}}}},
       {"steps",
-       {{{"menu", "File"}, {"choose", {"Scripts", "notes.js"}}},
+       {OpenFile("Scripts"),
+        {{"menu", "File"}, {"choose", {"Scripts", "notes.js"}}},
         {{"menu", "File"}, {"choose", {"Scripts", "Alpha"}}},
         {{"command", kFirstScript + 3}}}}};
   EditorRun run = RunEditor(scenario);
@@ -130,6 +131,72 @@ TEST(ScriptsSubmenu, TheLastFolderUsedComesFirstAndTheHostsFolderIsListedOnce) {
   EXPECT_EQ(SubmenuItems(run.transcript, kScriptsParent, 0), afterOwn);
   const std::vector<Item> afterHosts = {{kBrowseScripts, "Browse..."}, {0, ""}, {kFirstScript, "Alpha"}};
   EXPECT_EQ(SubmenuItems(run.transcript, kScriptsParent, 1), afterHosts);
+}
+
+Json TwoSetsOfThree() {
+  return Json::array({{{"name", "Photo Effects"}, {"actions", {"Sepia", "Vignette", "Old Photo"}}},
+                      {{"name", "Frames"}, {"actions", {"Drop Shadow", "Wood", "Brushed"}}}});
+}
+
+// The action sets of the last `state` line.
+Json LastActionSets(const std::vector<Json>& transcript) {
+  const std::vector<Json> states = OfKind(transcript, "state");
+  return states.empty() ? Json() : states.back().value("actionSets", Json());
+}
+
+TEST(ActionsSubmenu, WithoutActionsHoldsOnlyItsTwoCommands) {
+  const Json scenario = {{"host", {{"version", 8}}}, {"steps", {OpenFile("Actions"), OpenFile("Actions")}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Item> expected = {{kLoadActions, "Load Actions..."}, {0, ""}, {kClearActions, "Clear All Actions"}};
+  EXPECT_EQ(SubmenuItems(run.transcript, kActionsParent, 0), expected);
+  EXPECT_EQ(SubmenuItems(run.transcript, kActionsParent, 1), expected) << "opened again, nothing is doubled";
+}
+
+TEST(ActionsSubmenu, TwoSetsOfThreeGiveSixItemsInTwoGroupsAndAnItemPlaysItsAction) {
+  const Json scenario = {{"host", {{"version", 9}}},
+                         {"actionSets", TwoSetsOfThree()},
+                         {"steps",
+                          {OpenFile("Actions"), OpenFile("Actions"),
+                           {{"menu", "File"}, {"choose", {"Actions", "Wood"}}},
+                           {{"command", kFirstAction + 6}}}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Item> expected = {
+      {kLoadActions, "Load Actions..."}, {0, ""}, {kClearActions, "Clear All Actions"}, {0, ""},
+      {kFirstAction, "Sepia"}, {kFirstAction + 1, "Vignette"}, {kFirstAction + 2, "Old Photo"}, {0, ""},
+      {kFirstAction + 3, "Drop Shadow"}, {kFirstAction + 4, "Wood"}, {kFirstAction + 5, "Brushed"}};
+  EXPECT_EQ(SubmenuItems(run.transcript, kActionsParent, 0), expected);
+  EXPECT_EQ(SubmenuItems(run.transcript, kActionsParent, 1), expected) << "opened again, nothing is doubled";
+  // The item plays its action by name inside its set; past the list, nothing.
+  ExpectTranscript(run.transcript, {"play"},
+                   {{"play", R"({"event":"Ply ","descriptor":[["null",{"ref":[{"class":"Actn","name":"Wood"},)"
+                             R"({"class":"ASet","name":"Frames"}]}]],"mode":2,"result":0})"}});
+}
+
+TEST(ClearAllActions, AsksFirstAndDeletesEachSetWithActionsOnce) {
+  const Json sets = Json::array({{{"name", "Photo Effects"}, {"actions", {"Sepia", "Vignette"}}},
+                                 {{"name", "Empty"}, {"actions", Json::array()}},
+                                 {{"name", "Frames"}, {"actions", {"Wood"}}}});
+  const Json scenario = {{"host", {{"version", 8}}},
+                         {"actionSets", sets},
+                         {"answers", {{"messages", {"OK", "Cancel", "OK"}}}},  // the first: the welcome
+                         {"steps", {{{"command", kClearActions}}, {{"state", true}},
+                                    {{"command", kClearActions}}, {{"state", true}}}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const char* question =
+      R"({"title":"Quillbright","text":"Delete all Actions?","buttons":"OKCANCEL","icon":"warning","owner":"main")";
+  ExpectTranscript(
+      run.transcript, {"message", "play", "state"},
+      {{"message", R"({"icon":"information"})"},
+       {"message", (std::string(question) + R"(,"answer":"Cancel"})").c_str()},
+       {"state", R"({"actionSets":[{"name":"Photo Effects","actions":["Sepia","Vignette"]},)"
+                  R"({"name":"Empty","actions":[]},{"name":"Frames","actions":["Wood"]}]})"},
+       {"message", (std::string(question) + R"(,"answer":"OK"})").c_str()},
+       {"play", R"({"event":"Dlt ","descriptor":[["null",{"ref":[{"class":"ASet","name":"Photo Effects"}]}]],"result":0})"},
+       {"play", R"({"event":"Dlt ","descriptor":[["null",{"ref":[{"class":"ASet","name":"Frames"}]}]],"result":0})"},
+       {"state", R"({"actionSets":[{"name":"Empty","actions":[]}]})"}});
 }
 
 }  // namespace
