@@ -326,7 +326,7 @@ bool Action(Cursor& c, ActionFileAction* action) {
 }  // namespace
 
 std::optional<ActionFileSet> ReadActionFile(std::string_view bytes, std::string* error) {
-  Cursor c{bytes};
+  Cursor c{bytes, 0, {}};
   ActionFileSet set;
   std::uint32_t version = 0, actions = 0;
   std::uint8_t expanded = 0;

@@ -9,7 +9,8 @@ Json ModelState() {
   const Model& m = State().model;
   return Json{{"documents", m.documents},
               {"current", m.current >= 0 ? Json(m.current) : Json()},
-              {"actionSets", m.actionSets}};
+              {"actionSets", m.actionSets},
+              {"preferences", m.preferences}};
 }
 
 void RecordState() {
@@ -18,6 +19,7 @@ void RecordState() {
   line["documents"] = state["documents"];
   line["current"] = state["current"];
   line["actionSets"] = state["actionSets"];
+  line["preferences"] = state["preferences"];
   // With the calls recorded, the host objects alive now, so that what one
   // stretch of a run left behind shows without waiting for the leak report.
   if (State().recordCalls) line["objects"] = LiveObjects();

@@ -160,6 +160,7 @@ OSErr SuspendHistory(host::Reference document, host::SuspendProc proc, void* dat
       // History holds the documents: action sets and preferences changed
       // inside the step stay as they are, as the editor's Undo leaves them.
       snapshot.actionSets = std::move(s.model.actionSets);
+      snapshot.preferences = std::move(s.model.preferences);
       s.model = std::move(snapshot);
     } else {
       AddHistoryState(s.model, stepName);
