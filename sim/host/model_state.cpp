@@ -52,6 +52,8 @@ void EditError(const std::string& text) { Record(Json{{"kind", "error"}, {"text"
 //   {"closeDocument": true | n}      close the current document (or the one at n)
 //   {"openDocument": DOCUMENT}       open a document, which becomes current
 //   {"closeAllDocuments": true}      close every document (none open is fine)
+//   {"actionSets": [SET, ...]}       the host's action sets become these, as
+//                                    after loading and deleting sets by hand
 void ApplyEdit(const Json& edit) {
   Model& m = State().model;
   if (!edit.is_object()) return EditError("not an object");
@@ -107,6 +109,17 @@ void ApplyEdit(const Json& edit) {
   if (edit.contains("openDocument")) {
     m.documents.push_back(NormalizeDocument(m, edit["openDocument"], m.documents.size() + 1));
     m.current = int(m.documents.size()) - 1;
+  }
+  if (edit.contains("actionSets")) {
+    if (!edit["actionSets"].is_array()) return EditError("actionSets: not a list");
+    m.actionSets = Json::array();
+    for (const auto& set : edit["actionSets"]) {
+      Json actions = Json::array();
+      if (set.is_object() && set.contains("actions") && set["actions"].is_array())
+        for (const auto& a : set["actions"])
+          if (a.is_string()) actions.push_back(a);
+      m.actionSets.push_back(Json{{"name", set.is_object() ? set.value("name", "") : ""}, {"actions", actions}});
+    }
   }
 }
 
