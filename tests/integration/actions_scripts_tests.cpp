@@ -138,12 +138,6 @@ Json TwoSetsOfThree() {
                       {{"name", "Frames"}, {"actions", {"Drop Shadow", "Wood", "Brushed"}}}});
 }
 
-// The action sets of the last `state` line.
-Json LastActionSets(const std::vector<Json>& transcript) {
-  const std::vector<Json> states = OfKind(transcript, "state");
-  return states.empty() ? Json() : states.back().value("actionSets", Json());
-}
-
 TEST(ActionsSubmenu, WithoutActionsHoldsOnlyItsTwoCommands) {
   const Json scenario = {{"host", {{"version", 8}}}, {"steps", {OpenFile("Actions"), OpenFile("Actions")}}};
   EditorRun run = RunEditor(scenario);
