@@ -28,6 +28,8 @@ extern bool HostIsGerman;
 
 // The module's menu items are drawn in colour (first run, or chosen).
 extern bool ColorizeEnabled;
+// The module's keyboard shortcuts are switched off (a setting).
+extern bool ShortcutsDisabled;
 
 // The editor's windows.
 extern HWND MainWindow;
