@@ -349,6 +349,6 @@ bool BrowseScript(const char* title) {
   std::snprintf(LastScriptPath, sizeof LastScriptPath, "%s", path);
   // An unreadable file is not reported: the chooser has just shown it, so
   // it went away or is locked, and the user can simply pick it again.
-  if (const std::optional<std::string> text = ReadScriptFile(path)) RunJavaScript(text->c_str(), true);
+  if (const std::optional<std::string> text = ReadScriptFile(path)) RunJavaScript(text->c_str(), true, true);
   return true;
 }
