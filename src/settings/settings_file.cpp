@@ -119,6 +119,13 @@ void SaveSettings() {
   std::fwrite(text.data(), 1, text.size(), file.get());
 }
 
+void ResetSettings() {
+  SettingsRecord = kSettingsDefaults;
+  LastScriptPath[0] = '\0';
+  LoadedActionFiles.clear();
+  SettingsTaken = false;
+}
+
 void ApplyPreferences() {
   if (SettingsRecord[kSettingDeactivated] != 0 && ModuleActive) ShowInfo("%s", MessageTable[8]);
   ColorizeEnabled = SettingsRecord[kSettingColorize] != 0;

@@ -27,6 +27,10 @@ bool LoadSettings();
 // in (or could not open) is not replaced by defaults.
 void SaveSettings();
 
+// Back to the state before start-up read anything: the record's defaults,
+// no script, no action files, and nothing to save until the next reading.
+void ResetSettings();
+
 // Puts the record into effect: the colours and the shortcuts of the module,
 // and, from editor 6 on, the host preferences it keeps for the host.
 void ApplyPreferences();

@@ -1,0 +1,204 @@
+// The settings file through the editor: what start-up makes of the file the
+// last run left (or of none), the scripts it runs because of it, and the
+// file shut-down leaves for the next run.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editor_run.h"
+#include "transcript_check.h"
+
+namespace integration {
+namespace {
+
+std::wstring AppData() {
+  wchar_t path[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, path);
+  return path;
+}
+
+std::wstring SettingsFile(int version) {
+  return AppData() + L"\\Dovetailworks\\Quillbright\\QuillbrightElements" + std::to_wstring(version) + L".ini";
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t c : text) narrow += char(c);
+  return narrow;
+}
+
+// The default run (Startup, one Opn event, Shutdown) of an editor of that
+// version with the file's lines as the last run left them (null: no file).
+Json Scenario(int version, const Json& settings) {
+  Json scenario = Json::object();
+  scenario["host"] = {{"version", version}};
+  scenario["plugin"] = {{"settings", settings}};
+  return scenario;
+}
+
+const Json kStartThenDoIt = Json::parse(
+    R"([{"select": "Startup"}, {"event": "Opn "}, {"select": "Do It"}, {"select": "Shutdown"}])");
+
+constexpr const char* kDefaultFile =
+    "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n";
+
+// The preference script for the defaults but the given non-linear history
+// and history log settings.
+std::string PreferenceScript(int nonLinear, int historyLog, const char* interpolation = "ResampleMethod.BICUBIC") {
+  return "app.preferences.autoUpdateOpenDocuments =  0;\n"
+         "app.preferences.fontPreviewSize =  FontPreviewType.MEDIUM;\n"
+         "app.preferences.interpolation =  " +
+         std::string(interpolation) +
+         ";\n"
+         "app.preferences.createFirstSnapshot =  1;\n"
+         "app.preferences.nonLinearHistory =  " +
+         std::to_string(nonLinear) + ";\nvar value =  " + std::to_string(historyLog) +
+         ";\n app.preferences.useHistoryLog = value;\n if (value) {\n"
+         "app.preferences.saveLogItems = SaveLogItemsType.METADATA;\n"
+         " app.preferences.editLogItems = EditLogItemsType.DETAILED;\n}";
+}
+
+std::string LoadScript(const char* scriptPath) {
+  return std::string("var atnFile = new File('") + scriptPath + "'); app.load(atnFile);";
+}
+
+bool HasWelcome(const EditorRun& run) {
+  for (const Json& box : OfKind(run.transcript, "message"))
+    if (box.value("text", "").rfind("Welcome to Quillbright!", 0) == 0) return true;
+  return false;
+}
+
+TEST(SettingsFile, AFirstRunGreetsRunsNoScriptAndLeavesTheDefaults) {
+  EditorRun run = RunEditor(Scenario(8, nullptr));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_TRUE(HasWelcome(run));
+  EXPECT_TRUE(OfKind(run.transcript, "script").empty());
+  EXPECT_EQ(OfKind(run.transcript, "hook").size(), 4u) << "a first run starts the module";
+  EXPECT_EQ(ReadBytes(SettingsFile(8)), kDefaultFile);
+}
+
+TEST(SettingsFile, AKeptFileIsAppliedAndWrittenBackAsItWas) {
+  // Version 8 with a script and two action files: the preferences go to the
+  // host first, then the action files are loaded in their order, and
+  // nothing greets.
+  const Json lines = Json::parse(R"(["Quillbright1.0", 0, 1, 0, 0, 0, 2, 1, 1, 1, 0,
+      "C:\\Scripts\\it's mine.jsx", 2, "C:\\Users\\Public\\Sepia Tones.atn", "D:\\atn\\o'clock.atn"])");
+  EditorRun run = RunEditor(Scenario(8, lines));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_FALSE(HasWelcome(run));
+  const std::string preferences = PreferenceScript(1, 1, "ResampleMethod.BICUBICSHARPER");
+  const std::string first = LoadScript("/C/Users/Public/Sepia Tones.atn");
+  const std::string second = LoadScript("/D/atn/o\\'clock.atn");
+  const Json texts = Json::array({preferences, first, second});
+  std::vector<Json> scripts = OfKind(run.transcript, "script");
+  ASSERT_EQ(scripts.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(scripts[i]["text"], texts[i]) << i;
+  EXPECT_EQ(ReadBytes(SettingsFile(8)),
+            "Quillbright1.0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n2\r\n1\r\n1\r\n1\r\n0\r\n"
+            "C:\\Scripts\\it's mine.jsx\r\n2\r\nC:\\Users\\Public\\Sepia Tones.atn\r\nD:\\atn\\o'clock.atn\r\n");
+}
+
+TEST(SettingsFile, Version11LoadsTheActionFilesButDoesNotKeepThem) {
+  const Json lines = Json::parse(R"(["Quillbright1.0", 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, "0", 1, "C:\\a.atn"])");
+  EditorRun run = RunEditor(Scenario(11, lines));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"script"},
+                   {{"script", R"({"text": "app.preferences.autoUpdateOpenDocuments =  0;\napp.preferences.fontPreviewSize =  FontPreviewType.MEDIUM;\napp.preferences.interpolation =  ResampleMethod.BICUBIC;\napp.preferences.createFirstSnapshot =  1;\napp.preferences.nonLinearHistory =  0;\nvar value =  0;\n app.preferences.useHistoryLog = value;\n if (value) {\napp.preferences.saveLogItems = SaveLogItemsType.METADATA;\n app.preferences.editLogItems = EditLogItemsType.DETAILED;\n}"})"},
+                    {"script", R"({"text": "var atnFile = new File('/C/a.atn'); app.load(atnFile);"})"}});
+  EXPECT_EQ(ReadBytes(SettingsFile(11)), kDefaultFile) << "line 13 is 0 and no path follows";
+}
+
+TEST(SettingsFile, ASwitchedOffModuleRunsNothingAndKeepsItsFile) {
+  const Json lines = Json::parse(R"(["Quillbright1.0", 1, 1, 0, 0, 0, 0, 1, 0, 0, 0, "C:\\s.jsx", 1, "C:\\a.atn"])");
+  EditorRun run = RunEditor(Scenario(8, lines));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"script", "hook", "subclass", "message"}, {});
+  EXPECT_EQ(ReadBytes(SettingsFile(8)),
+            "Quillbright1.0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\nC:\\s.jsx\r\n1\r\nC:\\a.atn\r\n");
+}
+
+TEST(SettingsFile, SwitchingBackOnWritesTheFileBeforeStartingAgain) {
+  const Json lines = Json::parse(R"(["Quillbright1.0", 1, 0, 0, 0, 0, 0, 1, 1, 0, 0, "0", 1, "C:\\a.atn"])");
+  for (const char* answer : {"No", "Yes"}) {
+    SCOPED_TRACE(answer);
+    Json scenario = Scenario(8, lines);
+    scenario["steps"] = kStartThenDoIt;
+    scenario["answers"] = {{"messages", Json::array({answer})}};
+    EditorRun run = RunEditor(scenario);
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    if (std::string(answer) == "No") {
+      ExpectTranscript(run.transcript, {"script", "hook", "message"},
+                       {{"message", R"({"text": "Do you want to activate Quillbright again?", "answer": "No"})"}});
+      EXPECT_EQ(ReadBytes(SettingsFile(8)).substr(0, 19), "Quillbright1.0\r\n1\r\n");
+      continue;
+    }
+    // The new start-up reads the file: the module starts only because the
+    // 0 was written before it, and it loads what the file keeps.
+    ExpectTranscript(run.transcript, {"script", "hook", "message"},
+                     {{"message", R"({"text": "Do you want to activate Quillbright again?", "answer": "Yes"})"},
+                      {"script", R"({"text": "app.preferences.autoUpdateOpenDocuments =  0;\napp.preferences.fontPreviewSize =  FontPreviewType.MEDIUM;\napp.preferences.interpolation =  ResampleMethod.BICUBIC;\napp.preferences.createFirstSnapshot =  1;\napp.preferences.nonLinearHistory =  1;\nvar value =  0;\n app.preferences.useHistoryLog = value;\n if (value) {\napp.preferences.saveLogItems = SaveLogItemsType.METADATA;\n app.preferences.editLogItems = EditLogItemsType.DETAILED;\n}"})"},
+                      {"script", R"({"text": "var atnFile = new File('/C/a.atn'); app.load(atnFile);"})"},
+                      {"hook", R"({"op": "install", "type": "keyboard"})"},
+                      {"hook", R"({"op": "install", "type": "mouse"})"},
+                      {"hook", R"({"op": "remove", "type": "keyboard"})"},
+                      {"hook", R"({"op": "remove", "type": "mouse"})"}});
+    EXPECT_EQ(ReadBytes(SettingsFile(8)),
+              "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n1\r\nC:\\a.atn\r\n");
+  }
+}
+
+TEST(SettingsFile, ADamagedFileKeepsTheDefaultsFromTheFirstUnreadableNumber) {
+  const Json lines = Json::parse(R"(["Quillbright1.0", 0, 1, 0, 0, 0, 0, 0, "on", 1, 0, "C:\\s.jsx", 1, "C:\\a.atn"])");
+  EditorRun run = RunEditor(Scenario(8, lines));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_FALSE(HasWelcome(run)) << "the file was there: not a first run";
+  // Index 6 was read as 0; 7 and on are the defaults, and so are the script
+  // and the action files, which no longer stand where they are looked for.
+  std::vector<Json> scripts = OfKind(run.transcript, "script");
+  ASSERT_EQ(scripts.size(), 1u);
+  EXPECT_NE(scripts[0].value("text", "").find("createFirstSnapshot =  0;\napp.preferences.nonLinearHistory =  0;\n"
+                                               "var value =  0;"),
+            std::string::npos)
+      << scripts[0].dump();
+  EXPECT_EQ(ReadBytes(SettingsFile(8)),
+            "Quillbright1.0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST(SettingsFile, EachVersionKeepsItsOwnFile) {
+  // A version 11 file beside the version 8 one the run reads.
+  const std::string eleven = "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n1\r\n0\r\n0\r\n0\r\n";
+  Json scenario = Scenario(8, Json::parse(R"(["Quillbright1.0", 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, "0", 0])"));
+  scenario["files"] = {{Narrow(SettingsFile(11)), eleven}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"script"}, {{"script", "{}"}});
+  EXPECT_EQ(OfKind(run.transcript, "script")[0]["text"], PreferenceScript(1, 0)) << "version 8's own values";
+  EXPECT_EQ(ReadBytes(SettingsFile(11)), eleven);
+  EXPECT_EQ(ReadBytes(SettingsFile(8)),
+            "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST(SettingsFile, EditorsBefore6RunNoPreferenceScriptButLoadTheActionFiles) {
+  const Json lines = Json::parse(R"(["Quillbright1.0", 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, "0", 1, "C:\\a.atn"])");
+  EditorRun run = RunEditor(Scenario(5, lines));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"script"},
+                   {{"script", R"({"text": "var atnFile = new File('/C/a.atn'); app.load(atnFile);"})"}});
+  EXPECT_EQ(ReadBytes(SettingsFile(5)), "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST(SettingsFile, AnEditorTheModuleRefusesGetsNoFile) {
+  Json scenario = Scenario(13, nullptr);
+  scenario["steps"] = kStartThenDoIt;
+  scenario["answers"] = {{"messages", Json::array({"Yes"})}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_FALSE(Exists(SettingsFile(13)));
+  EXPECT_TRUE(OfKind(run.transcript, "script").empty());
+}
+
+}  // namespace
+}  // namespace integration
