@@ -34,17 +34,20 @@ bool Same(const SettingsContent& a, const SettingsContent& b) {
   return a.values == b.values && a.scriptPath == b.scriptPath && a.actionFiles == b.actionFiles;
 }
 
-// The header line says nothing, and CR LF reads as LF does.
+// The header line says nothing, and a lone LF reads as CR LF does (text
+// mode takes one CR off before each LF, once: CR CR LF stays CR LF).
 void CheckHeaderAndLineEnds(std::string_view bytes, const SettingsContent& read) {
   const std::size_t headerEnd = bytes.find('\n');
   if (headerEnd != std::string_view::npos) {
     const std::string otherHeader = "Quillbright9.9\n" + std::string(bytes.substr(headerEnd + 1));
     FUZZ_CHECK(Same(ReadSettingsText(otherHeader), read));
   }
-  std::string lineFeeds;
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) lineFeeds += bytes[i];
-  FUZZ_CHECK(Same(ReadSettingsText(lineFeeds), read));
+  std::string carriageReturns;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) carriageReturns += '\r';
+    carriageReturns += bytes[i];
+  }
+  FUZZ_CHECK(Same(ReadSettingsText(carriageReturns), read));
 }
 
 void CheckWrittenReadsBack(const SettingsContent& read) {
