@@ -48,14 +48,15 @@ void CreateSettingsFolders(const char* appData) {
   }
 }
 
-bool ReadFileBytes(std::FILE* file, std::string& bytes) {
+// A read error ends the text where it happened, as the end of the file
+// would: what was read before it still counts.
+void ReadFileBytes(std::FILE* file, std::string& bytes) {
   char block[4096];
   while (bytes.size() < kSettingsReadLimit) {
     const std::size_t read = std::fread(block, 1, sizeof block, file);
     bytes.append(block, read);
-    if (read < sizeof block) return std::ferror(file) == 0;
+    if (read < sizeof block) return;
   }
-  return true;
 }
 
 // Editors 6 to 10 get their action files back at the next start; later ones

@@ -190,6 +190,26 @@ TEST(SettingsFile, EditorsBefore6RunNoPreferenceScriptButLoadTheActionFiles) {
   EXPECT_EQ(ReadBytes(SettingsFile(5)), "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
 }
 
+TEST(SettingsFile, ScriptsTheHostFailsDoNotStopTheStartOrLoseTheFile) {
+  // The preference script cannot get an engine, the first action file's
+  // script fails: start-up still installs everything and the file keeps
+  // both action files.
+  Json scenario = Scenario(8, Json::parse(R"(["Quillbright1.0", 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, "0", 2,
+      "C:\\a.atn", "C:\\b.atn"])"));
+  scenario["faults"] = Json::parse(R"([{"suite": "javascript", "call": "CreateEngine", "nth": 1},
+                                       {"suite": "javascript", "call": "ExecuteScript", "nth": 1}])");
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"fault", "script", "message"},
+                   {{"fault", R"({"suite": "javascript", "call": "CreateEngine"})"},
+                    {"fault", R"({"suite": "javascript", "call": "ExecuteScript"})"},
+                    {"script", R"({"text": "var atnFile = new File('/C/b.atn'); app.load(atnFile);"})"}});
+  EXPECT_EQ(OfKind(run.transcript, "hook").size(), 4u);
+  EXPECT_EQ(ReadBytes(SettingsFile(8)),
+            "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n2\r\n"
+            "C:\\a.atn\r\nC:\\b.atn\r\n");
+}
+
 TEST(SettingsFile, AnEditorTheModuleRefusesGetsNoFile) {
   Json scenario = Scenario(13, nullptr);
   scenario["steps"] = kStartThenDoIt;
