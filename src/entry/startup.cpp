@@ -173,8 +173,9 @@ int StartModule() {
 }
 
 void TeardownModule() {
+  // The settings before anything else, so that nothing after can cost them.
   SaveSettings();
-  // First, while the views still run the module's procedures: the control
+  // Then, while the views still run the module's procedures: the control
   // bar's timer stops, an open adjustment pop-up loses the module's items,
   // and procedures that stay on the editor's windows pass everything on.
   ReleaseProcedureState();

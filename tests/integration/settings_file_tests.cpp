@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
 #include <string>
 
 #include "editor_run.h"
@@ -208,6 +212,51 @@ TEST(SettingsFile, ScriptsTheHostFailsDoNotStopTheStartOrLoseTheFile) {
   EXPECT_EQ(ReadBytes(SettingsFile(8)),
             "Quillbright1.0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n2\r\n"
             "C:\\a.atn\r\nC:\\b.atn\r\n");
+}
+
+// The backgrounds the module's own menu items were drawn on (read from the
+// pixels), by label.
+std::map<std::string, Json> ItemBackgrounds(const EditorRun& run) {
+  std::set<std::string> labels;
+  const std::function<void(const Json&)> collect = [&](const Json& items) {
+    for (const Json& item : items) {
+      if (item.value("ownerDraw", false) && !item.value("label", std::string()).empty())
+        labels.insert(item["label"].get<std::string>());
+      if (item.contains("items")) collect(item["items"]);
+    }
+  };
+  for (const Json& menu : OfKind(run.transcript, "menu")) collect(menu["items"]);
+  std::map<std::string, Json> backgrounds;
+  for (const Json& line : OfKind(run.transcript, "paint"))
+    if (line["window"] == "menu")
+      for (const Json& entry : line["what"])
+        if (entry.contains("text") && labels.count(entry["text"].get<std::string>()))
+          backgrounds[entry["text"].get<std::string>()] = entry["background"];
+  return backgrounds;
+}
+
+TEST(SettingsFile, TheColourSettingDecidesHowTheModulesItemsAreDrawn) {
+  const Json steps = Json::parse(R"([{"menu": "Layer", "open": ["Layer Mask"]}, {"screenshot": "layer-mask"}])");
+  const auto drawn = [&](const Json& settings) {
+    Json scenario = Scenario(8, settings);
+    scenario["steps"] = steps;
+    EditorRun run = RunEditor(scenario);
+    EXPECT_EQ(run.exitCode, 0) << run.errorText;
+    return ItemBackgrounds(run);
+  };
+  const auto plain = drawn(Json::parse(R"(["Quillbright1.0", 0, 0])"));
+  const auto coloured = drawn(Json::parse(R"(["Quillbright1.0", 0, 1])"));
+  const auto firstRun = drawn(nullptr);
+  ASSERT_GE(plain.size(), 3u) << "too few of the module's items were seen drawn";
+  EXPECT_EQ(coloured, firstRun) << "a first run is drawn in colour";
+  // The item under the pointer is drawn selected either way: the look of
+  // the others is the one most of them share.
+  const auto usual = [](const std::map<std::string, Json>& backgrounds) {
+    std::map<std::string, int> counts;
+    for (const auto& [label, background] : backgrounds) ++counts[background.dump()];
+    return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+  };
+  EXPECT_NE(usual(coloured), usual(plain));
 }
 
 TEST(SettingsFile, AnEditorTheModuleRefusesGetsNoFile) {
