@@ -269,10 +269,10 @@ void CheckDocument(const Json& doc, const std::string& p) {
   }
 }
 
-void CheckActionSets(const Json& sets) {
-  ExpectArray(sets, "actionSets");
+void CheckActionSets(const Json& sets, const std::string& where = "actionSets") {
+  ExpectArray(sets, where);
   for (size_t i = 0; i < sets.size(); ++i) {
-    const std::string p = At("actionSets", i);
+    const std::string p = At(where, i);
     ExpectObject(sets[i], p);
     KnownKeys(sets[i], p, {"name", "actions"});
     String(sets[i], "name", p);
@@ -469,8 +469,10 @@ void CheckStep(const Json& step, const std::string& p) {
   } else if (k == "edit") {
     ExpectObject(step["edit"], Sub(p, "edit"));
     KnownKeys(step["edit"], Sub(p, "edit"),
-              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "openDocument"});
+              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "openDocument",
+               "actionSets"});
     if (auto d = Field(step["edit"], "openDocument")) CheckDocument(*d, Sub(Sub(p, "edit"), "openDocument"));
+    if (auto a = Field(step["edit"], "actionSets")) CheckActionSets(*a, Sub(Sub(p, "edit"), "actionSets"));
   } else if (k == "faults") {
     CheckFaults(step["faults"], Sub(p, "faults"));
   }

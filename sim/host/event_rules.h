@@ -87,6 +87,7 @@ std::span<const EventRule> LayerEventRules();
 std::span<const EventRule> MaskEventRules();
 std::span<const EventRule> AdjustmentEventRules();
 std::span<const EventRule> DocumentEventRules();
+std::span<const EventRule> ActionEventRules();
 
 // The editor's major version the scenario gives the host (8 by default).
 int HostVersion();

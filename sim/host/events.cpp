@@ -535,7 +535,8 @@ constexpr EventRule kDocumentRules[] = {
 
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
-  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules()})
+  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(),
+                     ActionEventRules()})
     for (const EventRule& rule : table)
       if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;

@@ -24,6 +24,10 @@ Json NewLayer(Model& m, std::string name);
 int ResolveLayer(const Json& doc, const RefPart& part);
 int LayerRefIndex(const Json& doc, int position);
 int ResolveDocument(const Model& m, const RefPart& part);   // -1: none
+// Action sets and the actions of one, by index (1-based) or name: the
+// position, -1 when the model holds none such.
+int ResolveActionSet(const Model& m, const RefPart& part);
+int ResolveAction(const Json& set, const RefPart& part);
 Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from);  // the Dcmn part at or after `from`, else the current
 
 // Why the host does not answer a Get of this reference at all (a class,

@@ -156,8 +156,15 @@ OSErr SuspendHistory(host::Reference document, host::SuspendProc proc, void* dat
     }
     --s.suspendDepth;
     const bool kept = result == 0;
-    if (!kept) s.model = std::move(snapshot);
-    else AddHistoryState(s.model, stepName);
+    if (!kept) {
+      // History holds the documents: action sets and preferences changed
+      // inside the step stay as they are, as the editor's Undo leaves them.
+      snapshot.actionSets = std::move(s.model.actionSets);
+      snapshot.preferences = std::move(s.model.preferences);
+      s.model = std::move(snapshot);
+    } else {
+      AddHistoryState(s.model, stepName);
+    }
     Record(Json{{"kind", "step-end"}, {"name", stepName}, {"result", result}, {"kept", kept}});
     if (kept) return err::kNone;
     // The procedure's code, cut to 16 bits, never reads as success.

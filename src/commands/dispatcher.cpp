@@ -22,6 +22,7 @@
 #include "host/history_step.h"
 #include "host/layer_queries.h"
 #include "localization/dictionary.h"
+#include "menus/action_script_menus.h"
 #include "menus/command_table.h"
 #include "modes/script_bridge.h"
 #include "host_types.h"
@@ -172,11 +173,23 @@ void VectorMaskCommand(const char* command, std::size_t row) {
   RunNamed(command, name);
 }
 
+// Row 6: every action set goes, and none is loaded again at the next start.
+void ClearAllActionsAfterQuestion() {
+  constexpr std::size_t kDeleteAllActionsQuestion = 3;  // MessageTable
+  if (MessageBoxA(MainWindow, MessageTable[kDeleteAllActionsQuestion], kProductName,
+                  MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+    return;
+  LoadedActionFiles.clear();
+  ClearAllActions();
+}
+
 void RunTableCommand(std::size_t row) {
   const int v = HostMajorVersion;
   switch (row) {
     case 0: BrowseInOrganizer(); break;
     case 3: BrowseScript(MenuLabels[3]); break;
+    case 5: LoadActionsCommand(MenuLabels[5]); break;
+    case 6: ClearAllActionsAfterQuestion(); break;
     case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
       SelectChannelCommand(std::uint32_t(CommandId(row)));
@@ -236,9 +249,14 @@ void RunTableCommand(std::size_t row) {
 }  // namespace
 
 std::int32_t DispatchCommand(std::uint32_t id) {
-  if (const int row = CommandIndex(std::int32_t(id)); row >= 0) RunTableCommand(std::size_t(row));
-  // The smart-filter (0x8600), script (0x8700) and action (0x8900) items
-  // come with their submenus' lists.
+  if (const int row = CommandIndex(std::int32_t(id)); row >= 0) {
+    RunTableCommand(std::size_t(row));
+  } else if (id >= kFirstScriptItemId && id < kFirstScriptItemId + kListedItemLimit) {
+    RunListedScript(id - kFirstScriptItemId);
+  } else if (id >= kFirstActionItemId && id < kFirstActionItemId + kListedItemLimit) {
+    PlayListedAction(id - kFirstActionItemId);
+  }
+  // The smart-filter items (0x8600) come with their submenu's list.
   return 0;
 }
 

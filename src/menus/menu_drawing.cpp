@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "entry/module_state.h"
+#include "menus/action_script_menus.h"
 #include "menus/adjustment_popup.h"
 #include "menus/command_table.h"
 #include "ui/gdi_objects.h"
@@ -135,8 +136,12 @@ MenuItemColors ChooseMenuItemColors(int hostVersion, bool colorize, COLORREF pan
 
 void MenuItemLabel(std::int32_t id, char* buffer, std::size_t size) {
   if (!buffer || size == 0) return;
-  // The smart filters', scripts' and actions' items show the names of their
-  // lists, which the module does not hold yet.
+  // The scripts' and actions' items show the names of their lists; the
+  // smart filters' come with their own list.
+  if (CommandIndex(id) < 0) {
+    std::snprintf(buffer, size, "%s", ListedItemLabel(std::uint32_t(id)).c_str());
+    return;
+  }
   std::snprintf(buffer, size, "%s", CommandLabel(id));
 }
 

@@ -4,11 +4,17 @@
 #include <cstring>
 #include <utility>
 
+bool HasDrive(std::string_view path) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  const char letter = path[0];
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
 std::string ToScriptPath(std::string_view path) {
   std::string script;
   script.reserve(path.size() + 1);
   std::size_t from = 0;
-  if (path.size() >= 2 && path[1] == ':') {
+  if (HasDrive(path)) {
     script += '/';
     script += path[0];
     script += '/';

@@ -20,6 +20,9 @@ constexpr std::size_t kBridgeScriptSize = 1024;  // a generated script, zero inc
 // backslashes turned.
 std::string ToScriptPath(std::string_view path);
 
+// Whether a path begins with a drive letter and its colon.
+bool HasDrive(std::string_view path);
+
 // Puts a backslash before every single quote, so that the text can stand
 // inside a single-quoted literal.
 std::string EscapeSingleQuotes(std::string_view text);

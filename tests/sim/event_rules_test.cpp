@@ -44,7 +44,7 @@ std::string SetLayer(const char* items) {
 
 TEST(EventRuleTables, EveryRuleIsWrittenInTheNotation) {
   for (auto table : {sim::LayerEventRules(), sim::MaskEventRules(), sim::AdjustmentEventRules(),
-                     sim::DocumentEventRules()})
+                     sim::DocumentEventRules(), sim::ActionEventRules()})
     for (const sim::EventRule& rule : table) {
       EXPECT_FALSE(rule.event.empty());
       EXPECT_EQ(sim::CheckRuleNotation(rule.keys), "") << "a row of " << rule.event;

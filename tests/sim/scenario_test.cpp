@@ -62,6 +62,8 @@ TEST(ScenarioKeys, AnUnknownKeyIsRefusedWithItsPlaceAtEveryLevel) {
       {R"({"steps": [{"wait": 10, "state": true}]})", R"(steps[0]: expected one step, found "wait" and "state")"},
       {R"({"steps": [{"screenshot": "a", "off": "menu"}]})", R"(unknown key "off" in steps[0])"},
       {R"({"steps": [{"edit": {"selectLayer": 1, "ad": true}}]})", R"(unknown key "ad" in steps[0].edit)"},
+      {R"({"steps": [{"edit": {"actionSets": [{"name": "A", "action": []}]}}]})",
+       R"(unknown key "action" in steps[0].edit.actionSets[0])"},
       {R"({"steps": [{"dialog": [{"set": 1040, "valu": 50}]}]})", R"(unknown key "valu" in steps[0].dialog[0])"},
       {R"({"steps": [{"dialog": [{"press": 1090, "on": true}]}]})", R"(unknown key "on" in steps[0].dialog[0])"},
   };
@@ -117,7 +119,7 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
       {"state": true},
       {"screenshot": "layer-menu", "of": "menu"},
       {"edit": {"selectDocument": 0, "selectLayer": 0, "add": true, "selectLayers": [0], "selection": true,
-                "closeDocument": 0}}
+                "closeDocument": 0, "actionSets": [{"name": "Frames", "actions": ["Wood"]}]}}
     ]
   })";
   EXPECT_EQ(Refusal(scenario), "");
