@@ -12,6 +12,7 @@
 
 #include "action_file.h"
 #include "host_state.h"
+#include "event_rules.h"
 #include "model.h"
 
 // Duktape reports an error by a long jump out of the native function that
@@ -123,6 +124,8 @@ constexpr const char* kBootstrap = R"js((function (global, host) {
   global.Window = Window;
 
   var app = {};
+  Object.defineProperty(app, 'name', { value: host.applicationName(), enumerable: true });
+  Object.defineProperty(app, 'version', { value: host.applicationVersion(), enumerable: true });
   Object.defineProperty(app, 'preferences', { value: preferences, enumerable: true });
   Object.defineProperty(app, 'documents', {
     enumerable: true,
@@ -359,6 +362,21 @@ std::string ActiveDocument(duk_context* ctx, bool* pushed) {
   return {};
 }
 
+// The product and major version the scenario gives the host.
+std::string ApplicationName(duk_context* ctx, bool* pushed) {
+  const Json& hostSettings = State().scenario.contains("host") ? State().scenario["host"] : Json::object();
+  const bool photoshop = hostSettings.value("product", std::string("Elements")) == "Photoshop";
+  duk_push_string(ctx, photoshop ? "Adobe Photoshop" : "Adobe Photoshop Elements");
+  *pushed = true;
+  return {};
+}
+
+std::string ApplicationVersion(duk_context* ctx, bool* pushed) {
+  duk_push_string(ctx, (std::to_string(HostVersion()) + ".0").c_str());
+  *pushed = true;
+  return {};
+}
+
 struct NativeEntry {
   const char* name;
   duk_c_function function;
@@ -374,6 +392,8 @@ constexpr NativeEntry kNatives[] = {
     {"scriptText", Native<ScriptText>, 1},
     {"documents", Native<Documents>, 0},
     {"activeDocument", Native<ActiveDocument>, 0},
+    {"applicationName", Native<ApplicationName>, 0},
+    {"applicationVersion", Native<ApplicationVersion>, 0},
 };
 
 void Fatal(void*, const char* message) {

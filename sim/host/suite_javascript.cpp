@@ -30,7 +30,13 @@ std::u16string& ResultText() {
   return text;
 }
 
-host::ASBoolean ScriptIsRunning() { return 0; }
+// Scripts under way: the suite's own answer to whether one runs.
+int& RunningScripts() {
+  static int running = 0;
+  return running;
+}
+
+host::ASBoolean ScriptIsRunning() { return RunningScripts() > 0 ? 1 : 0; }
 ASErr CreateEngine(EngineRef* engine) {
   return Guard<ASErr>("JavaScript.CreateEngine", err::kNoMemory, [&]() -> ASErr {
     if (!engine) return Misuse("JavaScript.CreateEngine", "null out pointer", err::kBadParameter);
@@ -58,7 +64,9 @@ ASErr ExecuteScript(EngineRef engine, const host::ASUnicode* script, int, const 
     if (!heap) return Misuse("JavaScript.ExecuteScript", "unknown engine", err::kBadParameter);
     if (!script) return Misuse("JavaScript.ExecuteScript", "null script", err::kBadParameter);
     const std::string text = Utf16ToUtf8(script);
+    ++RunningScripts();
     const ScriptOutcome outcome = RunScript(heap->get(), text);
+    --RunningScripts();
     const ASErr answer = outcome.ran ? host::kNoError : kScriptError;
     Json line = {{"kind", "script"}, {"text", text}, {"result", answer}};
     if (!outcome.ran) line["message"] = outcome.text;

@@ -54,7 +54,7 @@ bool WriteWholeFile(const char* path, const void* bytes, std::size_t size) {
   if (!file) return false;
   bool written = std::fwrite(bytes, 1, size, file.get()) == size;
   written = std::fclose(file.release()) == 0 && written;
-  if (!written) std::remove(path);
+  if (!written) DeleteFileA(path);
   return written;
 }
 

@@ -199,5 +199,122 @@ TEST(ClearAllActions, AsksFirstAndDeletesEachSetWithActionsOnce) {
        {"state", R"({"actionSets":[{"name":"Empty","actions":[]}]})"}});
 }
 
+// An action file in the layout the plug-in writes itself: the set
+// "Quillbright" with the action "UIActivate", one step running a script.
+const char* const kActionFileHex =
+    "hex:000000100000000c005100750069006c006c00620072006900670068007400000100000001000000000000000000"
+    "0b00550049004100630074006900760061007400650000000000000100010001544558540000001d41646f6265536372"
+    "6970744175746f6d6174696f6e205363726970747300000008536b72697074656effffffff000000010000000000006e"
+    "756c6c00000002000000006a734374507468200000003e747874753e0000001900000043003a005c0055007300650072"
+    "0073005c005000750062006c00690063005c0054006900640079002e006a00730078000000000000006a734d73544558"
+    "540000000a0075006e0064006500660069006e006500640000";
+
+TEST(LoadActions, APathWithSingleQuotesLoadsAndACancelLoadsNothing) {
+  const std::string path = "C:\\Users\\Public\\O'Brien's\\Frames.atn";
+  const Json scenario = {{"host", {{"version", 8}}},
+                         {"files", {{path, kActionFileHex}}},
+                         {"answers", {{"files", {path, nullptr}}}},
+                         {"steps", {{{"command", kLoadActions}}, {{"state", true}}, {{"command", kLoadActions}},
+                                    {{"state", true}}, OpenFile("Actions")}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"file", "script", "message"},
+                   {{"message", R"({"icon":"information"})"},   // the welcome
+                    {"file", R"({"title":"Load Actions...","answer":"C:\\Users\\Public\\O'Brien's\\Frames.atn"})"},
+                    {"script", R"({"text":"var atnFile = new File('/C/Users/Public/O\\'Brien\\'s/Frames.atn'); app.load(atnFile);","result":0})"},
+                    {"file", R"({"title":"Load Actions...","answer":null})"}});
+  const std::vector<Json> states = OfKind(run.transcript, "state");
+  ASSERT_EQ(states.size(), 2u);
+  for (const Json& state : states) {
+    ASSERT_EQ(state["actionSets"].size(), 1u) << "loaded once: " << state["actionSets"].dump();
+    EXPECT_EQ(state["actionSets"][0]["name"], "Quillbright");
+    EXPECT_EQ(state["actionSets"][0]["actions"], Json::parse(R"(["UIActivate"])"));
+  }
+  const std::vector<Item> expected = {{kLoadActions, "Load Actions..."}, {0, ""}, {kClearActions, "Clear All Actions"},
+                                      {0, ""}, {kFirstAction, "UIActivate"}};
+  EXPECT_EQ(SubmenuItems(run.transcript, kActionsParent), expected);
+}
+
+TEST(ScriptErrors, ABrowsedScriptShowsTheEnginesErrorAndALoadingScriptShowsNothing) {
+  const std::string script = "C:\\Users\\Public\\Broken.jsx";
+  const std::string actions = "C:\\Users\\Public\\Broken.atn";
+  const Json scenario = {{"host", {{"version", 9}}},
+                         {"files", {{script, "var x = ;"}, {actions, "not an action file"}}},
+                         {"answers", {{"files", {script, actions}}}},
+                         {"steps", {{{"command", kBrowseScripts}}, {{"command", kLoadActions}}, {{"state", true}}}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> scripts = OfKind(run.transcript, "script");
+  ASSERT_EQ(scripts.size(), 2u);
+  EXPECT_NE(scripts[0].value("result", 0), 0);
+  EXPECT_NE(scripts[1].value("result", 0), 0) << "the host could not read the action file";
+  const std::string engineText = scripts[0].value("message", "");
+  EXPECT_EQ(engineText.rfind("SyntaxError", 0), 0u) << engineText;
+  const std::vector<Json> messages = OfKind(run.transcript, "message");
+  ASSERT_EQ(messages.size(), 2u) << "the welcome and the script's error; nothing for the action file";
+  EXPECT_EQ(messages[1]["title"], "JavaScript Error");
+  EXPECT_EQ(messages[1]["text"], engineText);
+  EXPECT_EQ(messages[1]["buttons"], "OK");
+  EXPECT_EQ(messages[1]["owner"], "main");
+  EXPECT_TRUE(OfKind(run.transcript, "state").back()["actionSets"].empty());
+}
+
+// A script path of the engine ("/C/x/y") as the Windows path it names.
+std::wstring WindowsPath(const std::string& scriptPath) {
+  std::string path = scriptPath;
+  if (path.size() >= 3 && path[0] == '/' && path[2] == '/') path = std::string(1, path[1]) + ":" + path.substr(2);
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return Widen(path);
+}
+
+TEST(ScriptingUi, EditorElevenWakesItOnceWithTwoTemporaryFilesThatGoAgain) {
+  const Json scenario = {{"host", {{"version", 11}, {"scripts", {"Tidy.jsx"}}}},
+                         {"steps",
+                          {OpenFile("Scripts"), {{"command", kFirstScript}}, {{"command", kFirstScript}},
+                           {{"state", true}}}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> scripts = OfKind(run.transcript, "script");
+  ASSERT_EQ(scripts.size(), 3u) << "the waking script, then the user's script twice";
+  const std::string waking = scripts[0].value("text", "");
+  const std::string prefix = "var atnFile = new File('";
+  const std::string suffix = "'); app.load(atnFile); app.doAction('UIActivate','Quillbright');";
+  ASSERT_EQ(waking.rfind(prefix, 0), 0u) << waking;
+  ASSERT_TRUE(waking.ends_with(suffix)) << waking;
+  EXPECT_EQ(scripts[0].value("result", -1), 0) << scripts[0].dump();
+  const std::string atn = waking.substr(prefix.size(), waking.size() - prefix.size() - suffix.size());
+  EXPECT_TRUE(atn.ends_with("/Quillbright.atn")) << atn;
+  EXPECT_EQ(scripts[1]["text"], scripts[2]["text"]);
+  // The host read the action file and ran its step, the generated script.
+  const std::vector<Json> actions = OfKind(run.transcript, "action");
+  ASSERT_EQ(actions.size(), 1u);
+  EXPECT_EQ(actions[0]["set"], "Quillbright");
+  EXPECT_EQ(actions[0]["name"], "UIActivate");
+  ASSERT_EQ(actions[0]["scripts"].size(), 1u);
+  const std::string jsx = actions[0]["scripts"][0];
+  EXPECT_TRUE(jsx.ends_with("\\UIActivate.jsx")) << jsx;
+  // The set is deleted again, and both files are gone.
+  ExpectTranscript(run.transcript, {"play"},
+                   {{"play", R"({"event":"Dlt ","descriptor":[["null",{"ref":[{"class":"ASet","name":"Quillbright"}]}]],"result":0})"}});
+  EXPECT_TRUE(OfKind(run.transcript, "state").back()["actionSets"].empty());
+  EXPECT_FALSE(Exists(WindowsPath(atn)));
+  EXPECT_FALSE(Exists(Widen(jsx)));
+}
+
+TEST(ScriptingUi, OtherEditorsWriteNoTemporaryFile) {
+  for (const int version : {8, 12}) {
+    const Json scenario = {{"host", {{"version", version}, {"scripts", {"Tidy.jsx"}}}},
+                           {"steps", {OpenFile("Scripts"), {{"command", kFirstScript}}}}};
+    EditorRun run = RunEditor(scenario);
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    const std::vector<Json> scripts = OfKind(run.transcript, "script");
+    ASSERT_EQ(scripts.size(), 1u) << "version " << version;
+    EXPECT_EQ(scripts[0]["text"], "// Tidy.jsx\r\nalert(\"Tidy.jsx\");\r\n");
+    EXPECT_TRUE(OfKind(run.transcript, "action").empty());
+    EXPECT_TRUE(OfKind(run.transcript, "play").empty());
+  }
+}
+
 }  // namespace
 }  // namespace integration

@@ -37,11 +37,16 @@ struct Scratch {
 };
 
 // "C:\Temp\x.atn" as scripts write it: "/C/Temp/x.atn".
-std::string ScriptPath(std::string path) {
-  if (path.size() > 1 && path[1] == ':') path = "/" + path.substr(0, 1) + path.substr(2);
-  for (char& ch : path)
-    if (ch == '\\') ch = '/';
-  return path;
+std::string ScriptPath(const std::string& path) {
+  std::string out;
+  size_t from = 0;
+  if (path.size() > 1 && path[1] == ':') {
+    out.push_back('/');
+    out.push_back(path[0]);
+    from = 2;
+  }
+  for (size_t i = from; i < path.size(); ++i) out.push_back(path[i] == '\\' ? '/' : path[i]);
+  return out;
 }
 
 class ScriptEngine : public HostTest {
@@ -56,6 +61,8 @@ class ScriptEngine : public HostTest {
     basic->ReleaseSuite(host::kJavaScriptSuiteName, 2);
     HostTest::TearDown();
   }
+
+ public:
   // Runs a script in a fresh engine, as the plug-in does: the suite's
   // answer, and the result text in `text`.
   host::ASErr Run(const std::string& script, std::string* text = nullptr) {
@@ -70,6 +77,7 @@ class ScriptEngine : public HostTest {
   }
   Json Preferences() { return sim::ModelState()["preferences"]; }
 
+ protected:
   const host::JavaScriptSuite* js = nullptr;
   Scratch scratch;
 };
@@ -143,6 +151,17 @@ TEST_F(ScriptEngine, ThePreferenceScriptSetsTheModelsPreferences) {
   const auto states = OfKind(sim::TakeTranscript(), {"state"});
   ASSERT_EQ(states.size(), 1u);
   EXPECT_EQ(states[0]["preferences"]["fontPreviewSize"], "FontPreviewType.LARGE");
+}
+
+TEST_F(ScriptEngine, APreferenceSetInADroppedHistoryStepStaysSet) {
+  host::Reference document = TargetRef(C("Dcmn"));
+  auto procedure = [](void* data) -> host::SPErr {
+    EXPECT_EQ(static_cast<ScriptEngine*>(data)->Run("app.preferences.createFirstSnapshot = 0"), 0);
+    return host::kInterruptedError;
+  };
+  EXPECT_NE(control->SuspendHistory(document, procedure, this, nullptr), 0);
+  ref->Free(document);
+  EXPECT_EQ(Preferences()["createFirstSnapshot"], false);
 }
 
 TEST_F(ScriptEngine, AnUnknownPreferenceOrAValueOfTheWrongKindThrowsAndChangesNothing) {
@@ -263,6 +282,8 @@ TEST_F(ScriptEngine, TheApplicationAnswersItsDocuments) {
   std::string text;
   EXPECT_EQ(Run("app.documents.length + ' ' + app.activeDocument.name", &text), 0);
   EXPECT_EQ(text, "2 b.psd");
+  EXPECT_EQ(Run("app.name + ' ' + app.version", &text), 0);
+  EXPECT_EQ(text, "Adobe Photoshop Elements 8.0");
   sim::ApplyEdit(Json::parse(R"({"closeDocument": true})"));
   sim::ApplyEdit(Json::parse(R"({"closeDocument": true})"));
   EXPECT_EQ(Run("app.documents.length", &text), 0);
