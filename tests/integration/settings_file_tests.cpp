@@ -105,6 +105,38 @@ TEST(SettingsFile, AKeptFileIsAppliedAndWrittenBackAsItWas) {
             "C:\\Scripts\\it's mine.jsx\r\n2\r\nC:\\Users\\Public\\Sepia Tones.atn\r\nD:\\atn\\o'clock.atn\r\n");
 }
 
+TEST(SettingsFile, TheHostTakesThePreferencesTheFileKeeps) {
+  struct Case {
+    const char* lines;
+    const char* preferences;  // what the host then holds
+  };
+  const Case cases[] = {
+      {R"(["Quillbright1.0", 0, 0, 0, 1, 1, 2, 0, 1, 1, 0, "0", 0])",
+       R"({"autoUpdateOpenDocuments": true, "fontPreviewSize": "FontPreviewType.LARGE",
+           "interpolation": "ResampleMethod.BICUBICSHARPER", "createFirstSnapshot": false,
+           "nonLinearHistory": true, "useHistoryLog": true, "saveLogItems": "SaveLogItemsType.METADATA",
+           "editLogItems": "EditLogItemsType.DETAILED"})"},
+      // A hand-edited interpolation the host has no method for: its own stays.
+      {R"(["Quillbright1.0", 0, 0, 0, 0, 0, 7, 1, 0, 0, 0, "0", 0])",
+       R"({"autoUpdateOpenDocuments": false, "fontPreviewSize": "FontPreviewType.MEDIUM",
+           "interpolation": "ResampleMethod.BICUBIC", "createFirstSnapshot": true,
+           "nonLinearHistory": false, "useHistoryLog": false, "editLogItems": "EditLogItemsType.SESSIONONLY"})"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    Json scenario = Scenario(8, Json::parse(c.lines));
+    scenario["steps"] = Json::parse(R"([{"select": "Startup"}, {"event": "Opn "}, {"state": true}, {"select": "Shutdown"}])");
+    EditorRun run = RunEditor(scenario);
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    const std::vector<Json> states = OfKind(run.transcript, "state");
+    ASSERT_EQ(states.size(), 1u);
+    const Json held = states[0].value("preferences", Json::object());
+    const Json expected = Json::parse(c.preferences);
+    for (const auto& [name, value] : expected.items())
+      EXPECT_EQ(held.value(name, Json()), value) << name << " in " << held.dump();
+  }
+}
+
 TEST(SettingsFile, Version11LoadsTheActionFilesButDoesNotKeepThem) {
   const Json lines = Json::parse(R"(["Quillbright1.0", 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, "0", 1, "C:\\a.atn"])");
   EditorRun run = RunEditor(Scenario(11, lines));
@@ -239,6 +271,10 @@ TEST(SettingsFile, TheColourSettingDecidesHowTheModulesItemsAreDrawn) {
   const Json steps = Json::parse(R"([{"menu": "Layer", "open": ["Layer Mask"]}, {"screenshot": "layer-mask"}])");
   const auto drawn = [&](const Json& settings) {
     Json scenario = Scenario(8, settings);
+    // A layer with a mask, so that the Layer Mask submenu opens.
+    scenario["documents"] = Json::parse(R"([{"title": "Harbour.psd", "layers": [
+        {"name": "Background", "background": true},
+        {"name": "Sky", "userMask": {"enabled": true, "linked": true}}]}])");
     scenario["steps"] = steps;
     EditorRun run = RunEditor(scenario);
     EXPECT_EQ(run.exitCode, 0) << run.errorText;
