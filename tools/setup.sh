@@ -9,6 +9,7 @@ qb_install_packages() {
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
   [ -f /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
+  [ -f /usr/share/duktape/duktape.c ] || need+=(duktape-dev)
   [ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
   command -v Xvfb >/dev/null || need+=(xvfb)
   command -v python3 >/dev/null || need+=(python3)

@@ -1,6 +1,7 @@
 #include "input_steps.h"
 
 #include <iterator>
+#include <optional>
 
 #include "host_popups.h"
 #include "host_windows.h"
@@ -34,6 +35,31 @@ std::string Taken(bool taken, const std::string& what) {
   return taken ? std::string() : "the editor did not take the input of " + what + " within " +
                                      std::to_string(kInputLimitMs / 1000) + " s";
 }
+
+// Another program's window, in front of the editor while it lives.
+class OtherProgramWindow {
+ public:
+  OtherProgramWindow() {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    cls.lpszClassName = L"SimOtherProgram";
+    if (!RegisterClassExW(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
+    window_ = CreateWindowExW(0, cls.lpszClassName, L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
+                              320, 200, nullptr, nullptr, cls.hInstance, nullptr);
+  }
+  OtherProgramWindow(const OtherProgramWindow&) = delete;
+  OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+  ~OtherProgramWindow() {
+    if (window_) DestroyWindow(window_);
+  }
+  HWND get() const { return window_; }
+
+ private:
+  HWND window_ = nullptr;
+};
 
 }  // namespace
 
@@ -129,7 +155,14 @@ std::vector<std::string> RunKeyStep(HWND main, const sim::Json& step) {
   KeyChord chord;
   std::string error;
   if (!ParseKeyChord(step["key"].get<std::string>(), chord, error)) return {"key: " + error};
-  if (error = BringToFront(main); !error.empty()) return {error};
+  std::optional<OtherProgramWindow> other;
+  if (step.value("foreground", std::string("main")) == "other") {
+    other.emplace();
+    if (!other->get()) return {"the other program's window cannot be made"};
+    if (error = BringToFront(other->get()); !error.empty()) return {"another program's window: " + error};
+  } else if (error = BringToFront(main); !error.empty()) {
+    return {error};
+  }
   const int downs = step.value("repeat", 1);
   const std::string what = "the key " + step["key"].get<std::string>();
   const std::vector<unsigned short> modifiers = ModifierKeys(chord.ctrl, chord.shift, chord.alt);

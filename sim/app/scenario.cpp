@@ -1,5 +1,6 @@
 #include "scenario.h"
 
+#include <algorithm>
 #include <windows.h>
 
 #include <fstream>
@@ -271,15 +272,29 @@ void CheckDocument(const Json& doc, const std::string& p) {
   }
 }
 
-void CheckActionSets(const Json& sets) {
-  ExpectArray(sets, "actionSets");
+void CheckActionSets(const Json& sets, const std::string& where = "actionSets") {
+  ExpectArray(sets, where);
   for (size_t i = 0; i < sets.size(); ++i) {
-    const std::string p = At("actionSets", i);
+    const std::string p = At(where, i);
     ExpectObject(sets[i], p);
     KnownKeys(sets[i], p, {"name", "actions"});
     String(sets[i], "name", p);
     StringList(sets[i], "actions", p);
   }
+}
+
+// What the host could paste: an image of a size, or nothing (null).
+void CheckClipboard(const Json& clipboard) {
+  if (clipboard.is_null()) return;
+  ExpectObject(clipboard, "clipboard");
+  KnownKeys(clipboard, "clipboard", {"image"});
+  const Json* image = Field(clipboard, "image");
+  if (!image || image->is_null()) return;
+  const bool sized = image->is_array() && image->size() == 2 &&
+                     std::all_of(image->begin(), image->end(), [](const Json& n) {
+                       return n.is_number_integer() && n.get<long long>() >= 1 && n.get<long long>() <= 30000;
+                     });
+  if (!sized) Fail("clipboard.image", "expected [width, height], each 1..30000, or null");
 }
 
 void CheckAnswers(const Json& answers) {
@@ -358,7 +373,7 @@ const StepKeys kStepKeys[] = {
     {"menu", {"menu", "choose", "open"}},
     {"popup", {"popup", "choose", "keyboard"}},
     {"command", {"command"}},
-    {"key", {"key", "repeat", "choose", "keyboard"}},
+    {"key", {"key", "repeat", "choose", "keyboard", "foreground"}},
     {"click", {"click", "x", "y", "double", "ctrl", "alt", "hover", "choose", "keyboard"}},
     {"dialog", {"dialog"}},
     {"wait", {"wait"}},
@@ -445,6 +460,7 @@ void CheckStep(const Json& step, const std::string& p) {
     std::string why;
     if (!ParseKeyChord(step["key"].get<std::string>(), chord, why)) Fail(Sub(p, "key"), why);
     Int(step, "repeat", p, 1, 100);
+    OneOf(step, "foreground", p, {"main", "other"});
     CheckChoose(step, p);
     Bool(step, "keyboard", p);
   } else if (k == "click") {
@@ -471,8 +487,11 @@ void CheckStep(const Json& step, const std::string& p) {
   } else if (k == "edit") {
     ExpectObject(step["edit"], Sub(p, "edit"));
     KnownKeys(step["edit"], Sub(p, "edit"),
-              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "closeAll", "openDocument"});
+              {"selectDocument", "selectLayer", "selectLayers", "add", "selection", "closeDocument", "openDocument",
+               "closeAllDocuments", "actionSets"});
+    Bool(step["edit"], "closeAllDocuments", Sub(p, "edit"));
     if (auto d = Field(step["edit"], "openDocument")) CheckDocument(*d, Sub(Sub(p, "edit"), "openDocument"));
+    if (auto a = Field(step["edit"], "actionSets")) CheckActionSets(*a, Sub(Sub(p, "edit"), "actionSets"));
   } else if (k == "faults") {
     CheckFaults(step["faults"], Sub(p, "faults"));
   }
@@ -482,8 +501,10 @@ void CheckStep(const Json& step, const std::string& p) {
 
 void ValidateScenario(const Json& s) {
   if (!s.is_object()) throw ScenarioError("(top level): expected an object");
-  KnownKeys(s, "", {"host", "plugin", "files", "documents", "actionSets", "answers", "faults", "recordGets", "recordCalls", "steps"});
+  KnownKeys(s, "", {"host", "plugin", "files", "documents", "actionSets", "answers", "faults", "recordGets", "recordCalls", "steps",
+                 "clipboard"});
   if (auto h = Field(s, "host")) CheckHost(*h);
+  if (auto c = Field(s, "clipboard")) CheckClipboard(*c);
   if (auto pl = Field(s, "plugin")) CheckPlugin(*pl);
   if (auto f = Field(s, "files")) CheckFiles(*f);
   if (auto d = Field(s, "documents")) {

@@ -88,6 +88,8 @@ std::span<const EventRule> MaskEventRules();
 std::span<const EventRule> AdjustmentEventRules();
 std::span<const EventRule> DocumentEventRules();
 std::span<const EventRule> ModeEventRules();
+std::span<const EventRule> ActionEventRules();
+std::span<const EventRule> ShortcutEventRules();   // the events the module's shortcuts play
 
 // The editor's major version the scenario gives the host (8 by default).
 int HostVersion();

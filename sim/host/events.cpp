@@ -545,7 +545,8 @@ constexpr EventRule kDocumentRules[] = {
 
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
-  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(), ModeEventRules()})
+  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(),
+                     ActionEventRules(), ShortcutEventRules(), ModeEventRules()})
     for (const EventRule& rule : table)
       if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;
@@ -563,7 +564,7 @@ std::span<const EventRule> DocumentEventRules() { return kDocumentRules; }
 host::OSErr Unmodelled(Play&) { return err::kNone; }
 
 host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName,
-                       Json* error) {
+                       Json* error, std::int32_t mode) {
   historyName->clear();
   *error = nullptr;
   const auto rules = RulesFor(event);
@@ -590,7 +591,7 @@ host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std
       continue;
     }
     Model before = m;
-    Play play{m, params, historyName};
+    Play play{m, params, historyName, mode};
     const host::OSErr result = rule->apply(play);
     if (result == kNotThisRow) continue;
     if (result != err::kNone) {

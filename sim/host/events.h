@@ -12,6 +12,7 @@ struct Play {
   Model& model;
   const DescriptorData& params;
   std::string* historyName;
+  std::int32_t mode = host::kDialogSilent;   // kDialogDisplay: the host shows its dialog and the user answers it
 };
 
 // A row answers this when the event is not of its kind: the next row whose

@@ -232,7 +232,9 @@ host::OSErr OnCopy(Play& play) {
   if (!doc->value("selection", false)) return err::kCannotApply;   // nothing to copy
   const int p = ActiveLayer(*doc);
   if (p < 0) return err::kCannotApply;
-  play.model.clipboard = Json{{"document", (*doc)["title"]},
+  // The image the host can paste elsewhere, as a new document's size too.
+  play.model.clipboard = Json{{"image", Json::array({std::lround(doc->value("width", 0.0)), std::lround(doc->value("height", 0.0))})},
+                              {"document", (*doc)["title"]},
                               {"layer", (*doc)["layers"][size_t(p)]},
                               {"area", doc->value("selectionArea", std::string("selection"))}};
   return err::kNone;
@@ -245,8 +247,10 @@ host::OSErr OnPasteInto(Play& play) {
   Json& layers = (*doc)["layers"];
   const int p = ActiveLayer(*doc);
   Json layer = NewLayer(play.model, "Layer " + std::to_string(layers.size()));
-  layer["pastedFrom"] = play.model.clipboard["document"];
-  if (const Json& from = play.model.clipboard["layer"]; from.contains("merged")) layer["merged"] = from["merged"];
+  const Json& clip = play.model.clipboard;
+  layer["pastedFrom"] = clip.value("document", Json());
+  if (const Json from = clip.value("layer", Json()); from.is_object() && from.contains("merged"))
+    layer["merged"] = from["merged"];
   // Pasted into the selection: a mask shows the pasted pixels only there.
   layer["userMask"] = Json{{"enabled", true}, {"linked", false}, {"reveals", doc->value("selectionArea", std::string("selection"))}};
   layers.insert(layers.begin() + (p + 1), std::move(layer));

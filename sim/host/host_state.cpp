@@ -182,7 +182,6 @@ void ResetHost(const Json& scenario) {
                   : Json::object();
   s.nextMessageAnswer = 0;
   s.nextFileAnswer = 0;
-  s.nextScriptAnswer = 0;
   s.descriptors.Clear();
   s.references.Clear();
   s.lists.Clear();

@@ -14,6 +14,7 @@
 #include "action_suites.h"
 #include "host_errors.h"
 #include "host_values.h"
+#include "script_engine.h"
 #include "sim_host.h"
 
 namespace sim {
@@ -116,7 +117,16 @@ struct Model {
   Json documents = Json::array();
   int current = -1;                // index into documents, -1: none open
   int nextLayerId = 1;
-  Json clipboard;                  // what `copy` took, null when empty
+  // The host's action sets in the scenario's form, [{"name", "actions":
+  // [name, ...]}]; a set loaded from an action file also has "steps", one
+  // list per action of the steps it plays ({"event", "enabled", "script"}).
+  Json actionSets = Json::array();
+  // The application's preferences scripts set (app.preferences), by name.
+  Json preferences = DefaultPreferences();
+  // What the host can paste: {"image": [width, height]} as the scenario
+  // gives it, with the "document", "layer" and "area" a `copy` took; null:
+  // nothing to paste.
+  Json clipboard;
 };
 
 struct HostState {
@@ -125,14 +135,13 @@ struct HostState {
   Json answers = Json::object();
   size_t nextMessageAnswer = 0;
   size_t nextFileAnswer = 0;
-  size_t nextScriptAnswer = 0;
 
   Registry<DescriptorData> descriptors;
   Registry<ReferenceData> references;
   Registry<ListData> lists;
   Registry<ZStringData> zstrings;
   Registry<ColorData> colors;
-  Registry<int> engines;
+  Registry<ScriptHeap> engines;
   std::map<host::Handle, HandleData> handles;
   std::map<void*, size_t> blocks;            // basic suite allocations
   std::map<std::pair<std::string, std::int32_t>, int> suites;   // (name, version) -> acquisitions not yet released

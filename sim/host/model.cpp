@@ -194,6 +194,24 @@ DescriptorData DescribeHistoryState(const Json& doc, int k) {
   return d;
 }
 
+DescriptorData DescribeActionSet(const Json& set, int s) {
+  DescriptorData d;
+  PutEntry(d, C("Nm  "), AnsiText(Str(set, "name")));
+  PutEntry(d, C("ItmI"), IntValue(s + 1));
+  PutEntry(d, C("NmbC"), IntValue(std::int64_t(set["actions"].size())));
+  return d;
+}
+
+DescriptorData DescribeAction(const Json& set, int a) {
+  const Json& steps = set.contains("steps") ? set["steps"] : Json();
+  const bool hasSteps = steps.is_array() && size_t(a) < steps.size() && steps[size_t(a)].is_array();
+  DescriptorData d;
+  PutEntry(d, C("Nm  "), AnsiText(set["actions"][size_t(a)].get<std::string>()));
+  PutEntry(d, C("ItmI"), IntValue(a + 1));
+  PutEntry(d, C("NmbC"), IntValue(hasSteps ? std::int64_t(steps[size_t(a)].size()) : 0));
+  return d;
+}
+
 // Which channel a reference part names, in the form targetChannels keeps.
 std::string ChannelName(const Json& doc, const RefPart& part) {
   if (part.form == host::kFormEnumerated) {
@@ -256,6 +274,16 @@ Model ModelFromScenario(const Json& scenario) {
     m.documents.push_back(NormalizeDocument(m, Json::object(), 1));
   }
   m.current = int(m.documents.size()) - 1;
+  if (scenario.contains("actionSets") && scenario["actionSets"].is_array())
+    for (const auto& set : scenario["actionSets"]) {
+      if (!set.is_object()) continue;
+      Json actions = Json::array();
+      if (set.contains("actions") && set["actions"].is_array())
+        for (const auto& a : set["actions"])
+          if (a.is_string()) actions.push_back(a);
+      m.actionSets.push_back(Json{{"name", Str(set, "name")}, {"actions", actions}});
+    }
+  if (scenario.contains("clipboard")) m.clipboard = scenario["clipboard"];
   return m;
 }
 
@@ -341,6 +369,31 @@ int ResolveDocument(const Model& m, const RefPart& part) {
   return n >= 0 && n < count ? n : -1;
 }
 
+int ResolveActionSet(const Model& m, const RefPart& part) {
+  const int count = int(m.actionSets.size());
+  int n = -1;
+  if (part.form == host::kFormIndex) {
+    if (part.number >= 1 && part.number <= count) n = int(part.number) - 1;
+  } else if (part.form == host::kFormName) {
+    for (int i = 0; i < count && n < 0; ++i)
+      if (TextEquals(Str(m.actionSets[size_t(i)], "name"), part.name)) n = i;
+  }
+  return n >= 0 && n < count ? n : -1;
+}
+
+int ResolveAction(const Json& set, const RefPart& part) {
+  const Json& actions = set["actions"];
+  const int count = int(actions.size());
+  int n = -1;
+  if (part.form == host::kFormIndex) {
+    if (part.number >= 1 && part.number <= count) n = int(part.number) - 1;
+  } else if (part.form == host::kFormName) {
+    for (int i = 0; i < count && n < 0; ++i)
+      if (actions[size_t(i)].is_string() && TextEquals(actions[size_t(i)].get<std::string>(), part.name)) n = i;
+  }
+  return n >= 0 && n < count ? n : -1;
+}
+
 Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from) {
   for (size_t i = from; i < ref.size(); ++i)
     if (ref[i].cls == C("Dcmn")) {
@@ -381,6 +434,8 @@ const AnsweredClass kAnswered[] = {
     {"HstS", {kEnm, kIdx, kNam, kCls}, true, {"Nm  ", "ItmI", "CrnH", "Cnt "}},
     {"Chnl", {kEnm, kNam}, false, {"Nm  "}},
     {"filterFX", {kIdx}, false, {"Nm  ", "enab"}},
+    {"ASet", {kIdx, kNam}, false, {"Nm  ", "ItmI", "NmbC"}},
+    {"Actn", {kIdx, kNam}, false, {"Nm  ", "ItmI", "NmbC"}},
 };
 
 const AnsweredClass* AnsweredFor(TypeID cls) {
@@ -412,9 +467,14 @@ GetRefusal RefusedGet(const ReferenceData& ref) {
     if (part.form == host::kFormEnumerated && a->targetOnly &&
         (part.enumType != C("Ordn") || part.enumValue != C("Trgt")))
       return {"the host takes class \"" + TextFromId(part.cls) + "\" enumerated only as the target"};
-    // Containers: the layer holds the smart filters, the document all else.
-    if (i + 1 < ref.size() && i > 0 && part.cls != C("Dcmn") && part.cls != C("Lyr "))
+    // Containers: the layer holds the smart filters, the action set its
+    // actions, the document all else. Action sets belong to the application.
+    if (i + 1 < ref.size() && i > 0 && part.cls != C("Dcmn") && part.cls != C("Lyr ") && part.cls != C("ASet"))
       return {"class \"" + TextFromId(part.cls) + "\" contains nothing the host answers"};
+    if (part.cls == C("Actn") && (i + 1 >= ref.size() || ref[i + 1].cls != C("ASet")))
+      return {"an action is answered only inside its action set"};
+    if (part.cls == C("ASet") && i + 1 < ref.size())
+      return {"an action set lies inside no other object"};
   }
   if (ref[0].form == host::kFormProperty) {
     const TypeID owner = ref[0].cls == C("Prpr") ? (ref.size() > 1 ? ref[1].cls : 0) : ref[0].cls;
@@ -456,6 +516,19 @@ host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out) {
       DescriptorData prefs;
       PutEntry(prefs, StringToId("uiLanguageKey"), AnsiText(language.get<std::string>()));
       PutEntry(whole, StringToId("interfacePrefs"), ObjectValue(StringToId("interfacePrefs"), prefs));
+    }
+  } else if (part.cls == C("ASet") || part.cls == C("Actn")) {
+    const bool action = part.cls == C("Actn");
+    const RefPart& setPart = action ? ref[i + 1] : part;
+    const int s = ResolveActionSet(m, setPart);
+    if (s < 0) return err::kNoSuchObject;
+    const Json& set = m.actionSets[size_t(s)];
+    if (!action) {
+      whole = DescribeActionSet(set, s);
+    } else {
+      const int a = ResolveAction(set, part);
+      if (a < 0) return err::kNoSuchObject;
+      whole = DescribeAction(set, a);
     }
   } else if (part.cls == C("Dcmn")) {
     int n = ResolveDocument(m, part);

@@ -24,6 +24,10 @@ Json NewLayer(Model& m, std::string name);
 int ResolveLayer(const Json& doc, const RefPart& part);
 int LayerRefIndex(const Json& doc, int position);
 int ResolveDocument(const Model& m, const RefPart& part);   // -1: none
+// Action sets and the actions of one, by index (1-based) or name: the
+// position, -1 when the model holds none such.
+int ResolveActionSet(const Model& m, const RefPart& part);
+int ResolveAction(const Json& set, const RefPart& part);
 Json* DocumentFor(Model& m, const ReferenceData& ref, size_t from);  // the Dcmn part at or after `from`, else the current
 
 // Why the host does not answer a Get of this reference at all (a class,
@@ -42,7 +46,7 @@ host::OSErr AnswerGet(Model& m, const ReferenceData& ref, DescriptorData* out);
 // the history state the event makes, empty when it makes none; `error` the
 // `error` line of an event or descriptor the host does not take (else null).
 host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std::string* historyName,
-                       Json* error);
+                       Json* error, std::int32_t mode = host::kDialogSilent);
 void AddHistoryState(Model& m, const std::string& name);
 
 }  // namespace sim

@@ -8,7 +8,10 @@ namespace sim {
 
 Json ModelState() {
   const Model& m = State().model;
-  return Json{{"documents", m.documents}, {"current", m.current >= 0 ? Json(m.current) : Json()}};
+  return Json{{"documents", m.documents},
+              {"current", m.current >= 0 ? Json(m.current) : Json()},
+              {"actionSets", m.actionSets},
+              {"preferences", m.preferences}};
 }
 
 void RecordState() {
@@ -16,6 +19,8 @@ void RecordState() {
   Json state = ModelState();
   line["documents"] = state["documents"];
   line["current"] = state["current"];
+  line["actionSets"] = state["actionSets"];
+  line["preferences"] = state["preferences"];
   // With the calls recorded, the host objects alive now, so that what one
   // stretch of a run left behind shows without waiting for the leak report.
   if (State().recordCalls) line["objects"] = LiveObjects();
@@ -46,8 +51,10 @@ void EditError(const std::string& text) { Record(Json{{"kind", "error"}, {"text"
 //   {"selectLayers": [p, ...]}       target these layers, the last one active
 //   {"selection": bool}              make or drop the selection
 //   {"closeDocument": true | n}      close the current document (or the one at n)
-//   {"closeAll": true}               close every document
 //   {"openDocument": DOCUMENT}       open a document, which becomes current
+//   {"closeAllDocuments": true}      close every document (none open is fine)
+//   {"actionSets": [SET, ...]}       the host's action sets become these, as
+//                                    after loading and deleting sets by hand
 void ApplyEdit(const Json& edit) {
   Model& m = State().model;
   if (!edit.is_object()) return EditError("not an object");
@@ -96,7 +103,7 @@ void ApplyEdit(const Json& edit) {
     // The last document open becomes current, as after closing a tab.
     m.current = int(m.documents.size()) - 1;
   }
-  if (edit.value("closeAll", false) == true) {
+  if (edit.value("closeAllDocuments", false) == true) {
     m.documents = Json::array();
     m.current = -1;
   }
@@ -105,6 +112,17 @@ void ApplyEdit(const Json& edit) {
     m.current = int(m.documents.size()) - 1;
   }
   NoteQuickMasks(m);
+  if (edit.contains("actionSets")) {
+    if (!edit["actionSets"].is_array()) return EditError("actionSets: not a list");
+    m.actionSets = Json::array();
+    for (const auto& set : edit["actionSets"]) {
+      Json actions = Json::array();
+      if (set.is_object() && set.contains("actions") && set["actions"].is_array())
+        for (const auto& a : set["actions"])
+          if (a.is_string()) actions.push_back(a);
+      m.actionSets.push_back(Json{{"name", set.is_object() ? set.value("name", "") : ""}, {"actions", actions}});
+    }
+  }
 }
 
 }  // namespace sim

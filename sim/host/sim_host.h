@@ -65,7 +65,7 @@ Json LiveObjects();                           // {"descriptor": n, ...} of the o
 void ArmFaults(const Json& faults);
 
 // ---- Model ----
-Json ModelState();                            // {"documents": [...], "current": n}
+Json ModelState();   // {"documents": [...], "current": n, "actionSets": [...], "preferences": {...}}
 void RecordState();                           // a `state` line
 void ApplyEdit(const Json& edit);             // a scenario's `edit` step
 

@@ -41,7 +41,7 @@ OSErr Play(Descriptor* result, TypeID event, Descriptor params, std::int32_t mod
         answer = static_cast<OSErr>(*fault);   // failed on purpose: the model stays as it is
       } else {
         std::string historyName;
-        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal);
+        answer = ApplyEvent(State().model, event, data ? *data : DescriptorData{}, &historyName, &refusal, mode);
         if (answer == err::kNone && !historyName.empty()) AddHistoryState(State().model, historyName);
       }
     }
@@ -156,8 +156,17 @@ OSErr SuspendHistory(host::Reference document, host::SuspendProc proc, void* dat
     }
     --s.suspendDepth;
     const bool kept = result == 0;
-    if (!kept) s.model = std::move(snapshot);
-    else AddHistoryState(s.model, stepName);
+    if (!kept) {
+      // History holds the documents: action sets, preferences and the
+      // clipboard changed inside the step stay as they are, as the editor's
+      // Undo leaves them.
+      snapshot.actionSets = std::move(s.model.actionSets);
+      snapshot.preferences = std::move(s.model.preferences);
+      snapshot.clipboard = std::move(s.model.clipboard);
+      s.model = std::move(snapshot);
+    } else {
+      AddHistoryState(s.model, stepName);
+    }
     Record(Json{{"kind", "step-end"}, {"name", stepName}, {"result", result}, {"kept", kept}});
     if (kept) return err::kNone;
     // The procedure's code, cut to 16 bits, never reads as success.

@@ -1,5 +1,6 @@
-// The JavaScript suite: scripts are recorded, not run; each answers the
-// scenario's next "answers.scripts" entry (a text, default empty).
+// The JavaScript suite: each engine the plug-in creates is a heap of the
+// host's JavaScript engine (script_engine.cpp); every script it runs is
+// recorded as a `script` line with the host's result.
 #include "host_suites.h"
 #include "suite_helpers.h"
 
@@ -29,11 +30,19 @@ std::u16string& ResultText() {
   return text;
 }
 
-host::ASBoolean ScriptIsRunning() { return 0; }
+// Scripts under way: the suite's own answer to whether one runs.
+int& RunningScripts() {
+  static int running = 0;
+  return running;
+}
+
+host::ASBoolean ScriptIsRunning() { return RunningScripts() > 0 ? 1 : 0; }
 ASErr CreateEngine(EngineRef* engine) {
   return Guard<ASErr>("JavaScript.CreateEngine", err::kNoMemory, [&]() -> ASErr {
     if (!engine) return Misuse("JavaScript.CreateEngine", "null out pointer", err::kBadParameter);
-    *engine = reinterpret_cast<EngineRef>(State().engines.Add(0));
+    ScriptHeap heap = NewScriptHeap();
+    if (!heap) return err::kNoMemory;
+    *engine = reinterpret_cast<EngineRef>(State().engines.Add(std::move(heap)));
     return host::kNoError;
   });
 }
@@ -47,22 +56,27 @@ ASErr SetIncludePath(EngineRef engine, const host::ASUnicode*) {
   return State().engines.Find(engine) ? host::kNoError : Misuse("JavaScript.SetIncludePath", "unknown engine", err::kBadParameter);
 }
 ASErr GetIncludePath(EngineRef, host::ASUnicode*, long*) { return err::kUnimplemented; }
+// The result text is the script's completion value, or the engine's error
+// message when the script failed (the answer is then 'ScEr').
 ASErr ExecuteScript(EngineRef engine, const host::ASUnicode* script, int, const host::ASUnicode** result) {
   return Guard<ASErr>("JavaScript.ExecuteScript", err::kBadParameter, [&]() -> ASErr {
-    if (!State().engines.Find(engine)) return Misuse("JavaScript.ExecuteScript", "unknown engine", err::kBadParameter);
+    ScriptHeap* heap = State().engines.Find(engine);
+    if (!heap) return Misuse("JavaScript.ExecuteScript", "unknown engine", err::kBadParameter);
     if (!script) return Misuse("JavaScript.ExecuteScript", "null script", err::kBadParameter);
-    std::string answer;
-    const Json& answers = State().answers.contains("scripts") ? State().answers["scripts"] : Json::array();
-    size_t& next = State().nextScriptAnswer;
-    if (answers.is_array() && next < answers.size() && answers[next].is_string()) answer = answers[next].get<std::string>();
-    ++next;
-    Record(Json{{"kind", "script"}, {"text", Utf16ToUtf8(script)}, {"result", answer}});
-    int n = MultiByteToWideChar(CP_UTF8, 0, answer.data(), int(answer.size()), nullptr, 0);
+    const std::string text = Utf16ToUtf8(script);
+    ++RunningScripts();
+    const ScriptOutcome outcome = RunScript(heap->get(), text);
+    --RunningScripts();
+    const ASErr answer = outcome.ran ? host::kNoError : kScriptError;
+    Json line = {{"kind", "script"}, {"text", text}, {"result", answer}};
+    if (!outcome.ran) line["message"] = outcome.text;
+    Record(std::move(line));
+    const int n = MultiByteToWideChar(CP_UTF8, 0, outcome.text.data(), int(outcome.text.size()), nullptr, 0);
     std::wstring wide(size_t(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, answer.data(), int(answer.size()), wide.data(), n);
+    MultiByteToWideChar(CP_UTF8, 0, outcome.text.data(), int(outcome.text.size()), wide.data(), n);
     ResultText().assign(wide.begin(), wide.end());
     if (result) *result = reinterpret_cast<const host::ASUnicode*>(ResultText().c_str());
-    return host::kNoError;
+    return answer;
   });
 }
 ASErr CreateEngineAPE(EngineRef* engine, std::intptr_t) { return CreateEngine(engine); }

@@ -22,6 +22,7 @@
 #include "host/history_step.h"
 #include "host/layer_queries.h"
 #include "localization/dictionary.h"
+#include "menus/action_script_menus.h"
 #include "menus/command_table.h"
 #include "modes/quick_mask.h"
 #include "modes/script_bridge.h"
@@ -195,6 +196,14 @@ void QuickMaskCommand() {
   char name[2 * kMenuLabelSize] = {};
   std::snprintf(name, sizeof name, "%.*s %s", int(length >= 3 ? length - 3 : 0), MenuLabels[kRow], off.c_str());
   if (RunNamedHistoryStep("End Quick Mask", name) == 0 || QuickMaskLeftNothing()) SetQuickMaskActive(false);
+// Row 6: every action set goes, and none is loaded again at the next start.
+void ClearAllActionsAfterQuestion() {
+  constexpr std::size_t kDeleteAllActionsQuestion = 3;  // MessageTable
+  if (MessageBoxA(MainWindow, MessageTable[kDeleteAllActionsQuestion], kProductName,
+                  MB_OKCANCEL | MB_ICONWARNING) != IDOK)
+    return;
+  LoadedActionFiles.clear();
+  ClearAllActions();
 }
 
 void RunTableCommand(std::size_t row) {
@@ -202,6 +211,8 @@ void RunTableCommand(std::size_t row) {
   switch (row) {
     case 0: BrowseInOrganizer(); break;
     case 3: BrowseScript(MenuLabels[3]); break;
+    case 5: LoadActionsCommand(MenuLabels[5]); break;
+    case 6: ClearAllActionsAfterQuestion(); break;
     case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
     case 10: ConvertTo16Bit(); break;
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
@@ -265,9 +276,14 @@ void RunTableCommand(std::size_t row) {
 }  // namespace
 
 std::int32_t DispatchCommand(std::uint32_t id) {
-  if (const int row = CommandIndex(std::int32_t(id)); row >= 0) RunTableCommand(std::size_t(row));
-  // The smart-filter (0x8600), script (0x8700) and action (0x8900) items
-  // come with their submenus' lists.
+  if (const int row = CommandIndex(std::int32_t(id)); row >= 0) {
+    RunTableCommand(std::size_t(row));
+  } else if (id >= kFirstScriptItemId && id < kFirstScriptItemId + kListedItemLimit) {
+    RunListedScript(id - kFirstScriptItemId);
+  } else if (id >= kFirstActionItemId && id < kFirstActionItemId + kListedItemLimit) {
+    PlayListedAction(id - kFirstActionItemId);
+  }
+  // The smart-filter items (0x8600) come with their submenu's list.
   return 0;
 }
 
@@ -378,6 +394,6 @@ bool BrowseScript(const char* title) {
   std::snprintf(LastScriptPath, sizeof LastScriptPath, "%s", path);
   // An unreadable file is not reported: the chooser has just shown it, so
   // it went away or is locked, and the user can simply pick it again.
-  if (const std::optional<std::string> text = ReadScriptFile(path)) RunJavaScript(text->c_str(), true);
+  if (const std::optional<std::string> text = ReadScriptFile(path)) RunJavaScript(text->c_str(), true, true);
   return true;
 }

@@ -10,6 +10,7 @@
 #include "host/event_player.h"
 #include "host/layer_queries.h"
 #include "host/suites.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -116,5 +117,9 @@ int OpenPreferences(int page) {
 
 void RestartModule() {
   if (ModuleActive) return;
+  // Saved before anything else, so that the choice holds even if the host
+  // does not close cleanly.
+  SettingsRecord[kSettingDeactivated] = 0;
+  SaveSettings();
   StartModule();
 }

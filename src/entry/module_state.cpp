@@ -15,6 +15,7 @@ int WindowsVersionCode = 0;
 HINSTANCE ModuleInstance = nullptr;
 bool HostIsGerman = false;
 bool ColorizeEnabled = false;
+bool ShortcutsDisabled = false;
 
 HWND MainWindow = nullptr;
 HWND LayersView = nullptr;

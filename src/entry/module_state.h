@@ -28,6 +28,8 @@ extern bool HostIsGerman;
 
 // The module's menu items are drawn in colour (first run, or chosen).
 extern bool ColorizeEnabled;
+// "Deactivate Key Shortcuts": the keyboard hook passes every key on.
+extern bool ShortcutsDisabled;
 
 // The editor's windows.
 extern HWND MainWindow;

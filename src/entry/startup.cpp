@@ -18,6 +18,7 @@
 #include "menus/filter_menu.h"
 #include "menus/module_menus.h"
 #include "modes/quick_mask.h"
+#include "settings/settings_file.h"
 #include "ui/hooks.h"
 #include "ui/panel_buttons.h"
 #include "ui/procedure_state.h"
@@ -88,9 +89,13 @@ int RunStartup() {
   if (std::strcmp(HostProductName, "Elements") != 0 || HostMajorVersion > 12) return 0;
   FindMainWindow(kProductName);
   ModuleInstance = FindModuleInstance();
-  // No settings are kept yet: every start is a first run.
-  ShowMessage(kProductName, "%s", MessageTable[5]);
-  ColorizeEnabled = true;
+  if (!LoadSettings()) {
+    // A first run: the module's items stand out in colour until the user
+    // chooses for good.
+    ShowMessage(kProductName, "%s", MessageTable[5]);
+    ColorizeEnabled = true;
+  }
+  if (SettingsRecord[kSettingDeactivated] != 0) return 0;
   ModuleActive = 1;
   ClassifyWindowsVersion();
   AdjustCommandTable();
@@ -169,7 +174,9 @@ int StartModule() {
 }
 
 void TeardownModule() {
-  // First, while the views still run the module's procedures: the control
+  // The settings before anything else, so that nothing after can cost them.
+  SaveSettings();
+  // Then, while the views still run the module's procedures: the control
   // bar's timer stops, an open adjustment pop-up loses the module's items,
   // and procedures that stay on the editor's windows pass everything on.
   ReleaseProcedureState();

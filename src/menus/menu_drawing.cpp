@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "entry/module_state.h"
+#include "menus/action_script_menus.h"
 #include "menus/adjustment_popup.h"
 #include "menus/command_table.h"
+#include "settings/shortcuts.h"
 #include "ui/gdi_objects.h"
 #include "ui/panel_buttons.h"
 
@@ -62,8 +64,11 @@ constexpr const char* kShortcutGap = "     ";
 constexpr int kShortcutRightMargin = 16;
 constexpr std::size_t kItemTextSize = 256;
 
-// The keyboard shortcuts are not part of the module yet: no command shows one.
-const char* ShortcutText(std::int32_t) { return ""; }
+// A command's shortcut text alone, empty when it has none.
+void ShortcutText(std::int32_t id, char* buffer, std::size_t size) {
+  buffer[0] = '\0';
+  AppendShortcutText(id, buffer, size);
+}
 
 int CurrentFontHeight() {
   return MenuFontHeight(HostMajorVersion, WindowsVersionCode, AdjustmentPopup != nullptr);
@@ -84,10 +89,13 @@ void DrawCheckMark(HDC dc, int x, int y) {
 void MeasuredText(std::int32_t id, char* buffer, std::size_t size) {
   char label[kItemTextSize];
   MenuItemLabel(id, label, sizeof label);
-  if (CommandIndex(id) >= 0)
-    std::snprintf(buffer, size, "%s%s%s", label, kShortcutGap, ShortcutText(id));
-  else
+  if (CommandIndex(id) >= 0) {
+    char shortcut[kShortcutTextSize];
+    ShortcutText(id, shortcut, sizeof shortcut);
+    std::snprintf(buffer, size, "%s%s%s", label, kShortcutGap, shortcut);
+  } else {
     std::snprintf(buffer, size, "%s", label);
+  }
 }
 
 }  // namespace
@@ -135,8 +143,12 @@ MenuItemColors ChooseMenuItemColors(int hostVersion, bool colorize, COLORREF pan
 
 void MenuItemLabel(std::int32_t id, char* buffer, std::size_t size) {
   if (!buffer || size == 0) return;
-  // The smart filters', scripts' and actions' items show the names of their
-  // lists, which the module does not hold yet.
+  // The scripts' and actions' items show the names of their lists; the
+  // smart filters' come with their own list.
+  if (CommandIndex(id) < 0) {
+    std::snprintf(buffer, size, "%s", ListedItemLabel(std::uint32_t(id)).c_str());
+    return;
+  }
   std::snprintf(buffer, size, "%s", CommandLabel(id));
 }
 
@@ -186,7 +198,8 @@ BOOL DrawMenuItem(const DRAWITEMSTRUCT& item) {
   RECT text{item.rcItem.left + MenuItemIndent(id), item.rcItem.top + 2, item.rcItem.right, item.rcItem.bottom};
   DrawTextA(dc, label, -1, &text, DT_SINGLELINE | DT_NOCLIP);
   if (CommandIndex(id) >= 0) {
-    const char* shortcut = ShortcutText(id);
+    char shortcut[kShortcutTextSize];
+    ShortcutText(id, shortcut, sizeof shortcut);
     if (shortcut[0]) {
       text.right -= kShortcutRightMargin;
       DrawTextA(dc, shortcut, -1, &text, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);

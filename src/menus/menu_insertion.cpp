@@ -9,6 +9,7 @@
 #include "host/event_player.h"
 #include "host/host_objects.h"
 #include "host/layer_queries.h"
+#include "menus/action_script_menus.h"
 #include "menus/filter_menu_host.h"
 #include "menus/host_menu_ids.h"
 #include "menus/menu_drawing.h"
@@ -34,6 +35,8 @@ constexpr std::int32_t kHostTypeItemToReplace = host_menu::kTypeAntiAlias;
 
 // Rows with a part in the labels and checks below.
 constexpr std::size_t kScriptsRow = 2;
+constexpr std::size_t kBrowseScriptsRow = 3;
+constexpr std::size_t kClearActionsRow = 6;
 constexpr int kFirstAntiAliasRow = 36;  // Crisp, Sharp, Strong, Smooth
 constexpr int kLastAntiAliasRow = 39;
 constexpr std::size_t kTextKindRow = 40;
@@ -402,6 +405,10 @@ int UpdatePopupMenu(HMENU popup) {
       if (target == popup) insertedIntoPopup = true;
     }
     SetCommandEnabled(target, id, ItemEnabled(i, v));
+    // The lists of these two submenus change while the host runs: they are
+    // read again each time their parent opens.
+    if (i == kClearActionsRow) RebuildActionsMenus(ItemsOwnerDrawn(v) ? MF_OWNERDRAW : 0, v >= 6 ? MF_OWNERDRAW : 0);
+    if (i == kBrowseScriptsRow) RebuildScriptsMenus();
     if (id == kConvertForSmartFiltersId && LayerTakesSmartFilters(v)) EnableRenderSubmenu(popup);
   }
 

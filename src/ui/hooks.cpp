@@ -1,6 +1,7 @@
 #include "ui/hooks.h"
 
 #include "entry/module_state.h"
+#include "settings/shortcuts.h"
 #include "ui/procedure_state.h"
 
 HookHandle KeyboardHook;
@@ -36,6 +37,7 @@ void RemoveHooks() {
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (!InHookingProcess()) return CallNextHookEx(nullptr, code, wParam, lParam);
+  if (HandleShortcutKey(code, wParam, lParam)) return 1;
   return CallNextHookEx(KeyboardHook.get(), code, wParam, lParam);
 }
 

@@ -295,7 +295,6 @@ TEST(LayerThumbnails, ADoubleClickEditsOnlyTheModulesAdjustmentsAndOnlyOnTheThum
 }
 
 TEST(KeySteps, AShortcutRunsOnceHoweverLongItsKeyIsHeld) {
-  GTEST_SKIP() << "the module's keyboard hook runs no shortcuts yet";
   // Shift+F5 is the editor's Fill with its dialog; with Ctrl as well it is
   // no shortcut of the module's.
   struct Case {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host_errors.h"
+#include "script_engine.h"
 #include "sim_host_test_support.h"
 
 namespace simtest {
@@ -231,7 +232,8 @@ TEST_F(ControlSuite, HandEditsChangeWhatGetAnswersAndStateShowsIt) {
   sim::ApplyEdit(Json{{"closeDocument", true}});
   EXPECT_EQ(GetTarget(C("capp"), C("NmbD")), R"([["NmbD",{"int":0}]])");
   sim::RecordState();
-  ExpectLines(OfKind(sim::TakeTranscript(), {"state", "error"}), {R"({"kind":"state","documents":[],"current":null})"});
+  ExpectLines(OfKind(sim::TakeTranscript(), {"state", "error"}), {R"({"kind":"state","documents":[],"current":null,"actionSets":[],"preferences":)" +
+                                                         sim::ToText(sim::DefaultPreferences()) + "}"});
 }
 
 TEST_F(ControlSuite, GetsAreRecordedWhenTheScenarioAsks) {

@@ -44,7 +44,8 @@ std::string SetLayer(const char* items) {
 
 TEST(EventRuleTables, EveryRuleIsWrittenInTheNotation) {
   for (auto table : {sim::LayerEventRules(), sim::MaskEventRules(), sim::AdjustmentEventRules(),
-                     sim::DocumentEventRules(), sim::ModeEventRules()})
+                     sim::DocumentEventRules(), sim::ActionEventRules(),
+                     sim::ShortcutEventRules(), sim::ModeEventRules()})
     for (const sim::EventRule& rule : table) {
       EXPECT_FALSE(rule.event.empty());
       EXPECT_EQ(sim::CheckRuleNotation(rule.keys), "") << "a row of " << rule.event;
@@ -85,6 +86,13 @@ TEST_F(StrictEvents, DescriptorsOutsideTheRowsAreRefusedWithAnErrorLine) {
        sim::err::kWrongType},
       {"a descriptor for an event that takes none", "FltI", R"([["null",{"bool":true}]])", "null",
        sim::err::kWrongType},
+      {"the editor's Fill played silently with nothing to fill with", "Fl  ", "[]", "Usng", sim::err::kNoSuchKey},
+      {"Liquify played silently", "LqFy", "[]", nullptr, sim::err::kEventNotHandled},
+      {"a paste with an anti-alias of another type", "past", R"([["AntA",{"enum":["Ordn","Anno"]}]])", "AntA",
+       sim::err::kWrongType},
+      {"a new document made from a preset the host has not", "Mk  ",
+       R"([["Nw  ",{"object":"Dcmn","items":[["preset",{"string":"Letter"}]]}]])", "Nw  ",
+       sim::err::kWrongType},
   };
   for (const Fault& f : kFaults) {
     SCOPED_TRACE(f.what);
@@ -98,6 +106,43 @@ TEST_F(StrictEvents, DescriptorsOutsideTheRowsAreRefusedWithAnErrorLine) {
     else EXPECT_FALSE(errors[0].contains("key"));
     EXPECT_FALSE(errors[0].value("text", "").empty());
   }
+}
+
+TEST_F(StrictEvents, TheClipboardMakesAnImageAndIsPastedIntoIt) {
+  StartHost(Json::parse(R"({"host":{"version":8},"documents":[],"clipboard":{"image":[320,240]}})"));
+  const char* kFromClipboard = R"([["Nw  ",{"object":"Dcmn","items":[["preset",{"string":"Clipboard"}]]}]])";
+  EXPECT_EQ(Play("past", R"([["AntA",{"enum":["Annt","Anno"]}]])"), sim::err::kCannotApply) << "no document";
+  EXPECT_EQ(Play("Mk  ", kFromClipboard), sim::err::kNone);
+  EXPECT_EQ(Play("past", R"([["AntA",{"enum":["Annt","Anno"]}]])"), sim::err::kNone);
+  EXPECT_TRUE(Errors().empty());
+  EXPECT_EQ(Document()["width"], 320);
+  EXPECT_EQ(Document()["height"], 240);
+  EXPECT_EQ(Document()["history"], Json::parse(R"(["New", "Paste"])"));
+  EXPECT_EQ(Layer(1)["pasted"]["antiAlias"], "Anno");
+
+  StartHost(Json::parse(R"({"host":{"version":8},"documents":[],"clipboard":null})"));
+  EXPECT_EQ(Play("Mk  ", kFromClipboard), sim::err::kCannotApply);
+  EXPECT_TRUE(Errors().empty()) << "nothing to paste is the host's ordinary refusal";
+}
+
+TEST_F(StrictEvents, TheEditorsDialogEventsChangeTheLayerOnlyWhenShown) {
+  const auto playShown = [&](const char* event) {
+    sim::TakeTranscript();
+    host::Descriptor result = nullptr;
+    const host::OSErr e = control->Play(&result, sim::IdFromText(event), nullptr, host::kDialogDisplay);
+    if (result) desc->Free(result);
+    lines = sim::TakeTranscript();
+    return e;
+  };
+  EXPECT_EQ(playShown("Fl  "), sim::err::kNone);
+  EXPECT_EQ(playShown("LqFy"), sim::err::kNone);
+  EXPECT_EQ(playShown("LnCr"), sim::err::kNone);
+  EXPECT_TRUE(Errors().empty());
+  EXPECT_EQ(Document()["history"], Json::parse(R"(["Open", "Fill Layer", "Liquify", "Lens Correction"])"));
+
+  StartHost(Json::parse(R"({"host":{"version":4},"documents":[{"layers":[{"name":"Photo"}]}]})"));
+  EXPECT_EQ(playShown("LnCr"), sim::err::kEventNotHandled) << "no Lens Correction before editor 5";
+  EXPECT_EQ(Errors().size(), 1u);
 }
 
 TEST_F(StrictEvents, ErrorLinesSayWhatWasWrong) {

@@ -62,6 +62,8 @@ TEST(ScenarioKeys, AnUnknownKeyIsRefusedWithItsPlaceAtEveryLevel) {
       {R"({"steps": [{"wait": 10, "state": true}]})", R"(steps[0]: expected one step, found "wait" and "state")"},
       {R"({"steps": [{"screenshot": "a", "off": "menu"}]})", R"(unknown key "off" in steps[0])"},
       {R"({"steps": [{"edit": {"selectLayer": 1, "ad": true}}]})", R"(unknown key "ad" in steps[0].edit)"},
+      {R"({"steps": [{"edit": {"actionSets": [{"name": "A", "action": []}]}}]})",
+       R"(unknown key "action" in steps[0].edit.actionSets[0])"},
       {R"({"steps": [{"dialog": [{"set": 1040, "valu": 50}]}]})", R"(unknown key "valu" in steps[0].dialog[0])"},
       {R"({"steps": [{"dialog": [{"press": 1090, "on": true}]}]})", R"(unknown key "on" in steps[0].dialog[0])"},
   };
@@ -100,6 +102,7 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
     "faults": [{"suite": "descriptor", "call": "PutReference", "nth": 2, "error": -108},
                {"event": "save", "nth": 1, "error": -25920}],
     "recordGets": true,
+    "clipboard": {"image": [640, 480]},
     "steps": [
       {"select": "Do It", "caller": "PS Photoshop"},
       {"event": "slct"},
@@ -107,7 +110,7 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
       {"menu": "Layer", "choose": ["Layer Mask", "Apply"]},
       {"popup": "history", "choose": 34930, "keyboard": true},
       {"command": 1132},
-      {"key": "Ctrl+Shift+F", "repeat": 3, "choose": 5, "keyboard": false},
+      {"key": "Ctrl+Shift+F", "repeat": 3, "choose": 5, "keyboard": false, "foreground": "other"},
       {"click": "layers", "x": 190, "y": -10, "double": true, "ctrl": true, "alt": true, "choose": 5, "keyboard": true},
       {"click": "controlBar", "x": 1, "y": 1, "hover": true},
       {"dialog": [{"set": 1040, "value": 50}, {"type": 1052, "text": "2.5"}, {"pick": 1021, "index": 3},
@@ -117,10 +120,22 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
       {"state": true},
       {"screenshot": "layer-menu", "of": "menu"},
       {"edit": {"selectDocument": 0, "selectLayer": 0, "add": true, "selectLayers": [0], "selection": true,
-                "closeDocument": 0}}
+                "closeDocument": 0, "closeAllDocuments": true, "actionSets": [{"name": "Frames", "actions": ["Wood"]}]}}
     ]
   })";
   EXPECT_EQ(Refusal(scenario), "");
+}
+
+TEST(ScenarioKeys, TheClipboardHoldsAnImageOfASizeOrNothing) {
+  EXPECT_EQ(Refusal(R"({"clipboard": null})"), "");
+  EXPECT_EQ(Refusal(R"({"clipboard": {"image": null}})"), "");
+  EXPECT_EQ(Refusal(R"({"clipboard": {"text": "x"}})"), R"(unknown key "text" in clipboard)");
+  for (const char* image : {R"([640])", R"([0, 10])", R"([10, 30001])", R"([1.5, 2])", R"("640x480")"})
+    EXPECT_EQ(Refusal(std::string(R"({"clipboard": {"image": )") + image + "}}"),
+              "clipboard.image: expected [width, height], each 1..30000, or null")
+        << image;
+  EXPECT_EQ(Refusal(R"({"steps": [{"key": "Ctrl+M", "foreground": "notepad"}]})").rfind("steps[0].foreground: expected one of", 0),
+            0u);
 }
 
 TEST(ScenarioKeys, AFaultNamesASuiteCallOrAnEvent) {

@@ -425,9 +425,9 @@ namespace {
 
 TEST_F(DispatcherTest, ScriptsRunThroughTheHostsEngineInUnicode) {
   Layers(kBackground);
-  EXPECT_TRUE(RunJavaScript("app.name; // \xE4", true));
-  ExpectLines(Take({"script"}), {{R"({"kind":"script","text":"app.name; // ä","result":""})"}});
-  EXPECT_FALSE(RunJavaScript(nullptr, true));
+  EXPECT_TRUE(RunJavaScript("app.name; // \xE4", true, false));
+  ExpectLines(Take({"script"}), {{R"({"kind":"script","text":"app.name; // ä","result":0})"}});
+  EXPECT_FALSE(RunJavaScript(nullptr, true, false));
 }
 
 }  // namespace

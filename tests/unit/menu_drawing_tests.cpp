@@ -170,6 +170,30 @@ TEST_F(MenuDrawingTest, ACommandIsMeasuredAsItsLabelWithRoomForItsShortcutAndIts
   DestroyMenu(popup);
 }
 
+TEST_F(MenuDrawingTest, TheShortcutTextEndsSixteenPixelsFromTheItemsRightEdge) {
+  constexpr UINT kFade = 0x8807, kBlackAndWhite = 0x881E;
+  for (int version : {6, 10, 11}) {
+    SCOPED_TRACE(testing::Message() << "editor " << version);
+    UseVersion(version);
+    for (UINT id : {kFade, kBlackAndWhite}) {
+      Draw(id, ODA_DRAWENTIRE, 0);
+      const COLORREF background = Pixel(kWidth - 1, kHeight - 1);
+      int rightmost = -1;
+      for (int x = 0; x < kWidth; ++x)
+        for (int y = 0; y < kHeight; ++y)
+          if (Pixel(x, y) != background) rightmost = std::max(rightmost, x);
+      // The text's last stroke stands just inside the 16 pixels kept clear.
+      EXPECT_LT(rightmost, kWidth - 16) << id;
+      EXPECT_GE(rightmost, kWidth - 16 - 3) << id;
+    }
+    // An item without a shortcut leaves the right side empty.
+    Draw(kAntiAliasCrisp, ODA_DRAWENTIRE, 0);
+    const COLORREF background = Pixel(kWidth - 1, kHeight - 1);
+    for (int x = kWidth - 70; x < kWidth; ++x)
+      for (int y = 0; y < kHeight; ++y) ASSERT_EQ(Pixel(x, y), background) << x << ", " << y;
+  }
+}
+
 TEST_F(MenuDrawingTest, TheModulesSeparatorsAreMeasuredAndDrawnAsALine) {
   UseVersion(8);
   MEASUREITEMSTRUCT measure{ODT_MENU, 0, 0, 0, 0, kModuleSeparatorData};

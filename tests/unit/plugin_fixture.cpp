@@ -10,12 +10,18 @@
 #include "ui/window_procedures.h"
 #include "host/history_step.h"
 #include "host/suites.h"
+#include "settings/settings_file.h"
 
 namespace {
 
 void ResetModule() {
-  // Whatever a start-up installed goes, whatever the versions say.
+  // Whatever a start-up installed goes, whatever the versions say; the
+  // settings a test's start-up read are not written back, and a file a test
+  // made goes too, so that every test starts as a first run.
+  ResetSettings();
   TeardownModule();
+  char settingsFile[kSettingsFilePathSize];
+  if (SettingsFilePath(settingsFile)) DeleteFileA(settingsFile);
   RestoreWindowProcedures();
   ReleaseSuites();
   BasicSuite = nullptr;
@@ -30,6 +36,7 @@ void ResetModule() {
   MainWindow = nullptr;
   LayersView = ControlBarView = ToolbarView = nullptr;
   ColorizeEnabled = false;
+  ShortcutsDisabled = false;
   UseGermanMessages(false);
   UseGermanFeatureMessages(false);
   SetNamedCommandRunner(nullptr);
