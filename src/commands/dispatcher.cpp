@@ -196,6 +196,8 @@ void QuickMaskCommand() {
   char name[2 * kMenuLabelSize] = {};
   std::snprintf(name, sizeof name, "%.*s %s", int(length >= 3 ? length - 3 : 0), MenuLabels[kRow], off.c_str());
   if (RunNamedHistoryStep("End Quick Mask", name) == 0 || QuickMaskLeftNothing()) SetQuickMaskActive(false);
+}
+
 // Row 6: every action set goes, and none is loaded again at the next start.
 void ClearAllActionsAfterQuestion() {
   constexpr std::size_t kDeleteAllActionsQuestion = 3;  // MessageTable

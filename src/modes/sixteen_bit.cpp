@@ -17,6 +17,7 @@
 #include "modes/document_steps.h"
 #include "modes/script_bridge.h"
 #include "modes/seed_image.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -153,14 +154,15 @@ bool ConvertByPng(Conversion& c) {
   DrainMainWindowMessages();
   if (SelectAll() != 0 || CopySelection() != 0) return false;
 
-  RunJavaScript(kSnapshotOff, false);
+  RunJavaScript(kSnapshotOff, false, false);
   c.written = placed && WriteSeed(c.file, false);
   if (!c.written) {
     TemporaryPlace(c.title, &place);
     c.written = FormatConversionPath(place, "_16bit.png", c.file, sizeof c.file) && WriteSeed(c.file, true);
   }
   c.opened = c.written && OpenFile(c.file, kDialogNone) == 0;
-  if (AutoCreateFirstSnapshotSetting()) RunJavaScript(kSnapshotOn, false);
+  // The user's Auto-Create First Snapshot comes back only when it was on.
+  if (SettingsRecord[kSettingFirstSnapshot] != 0) RunJavaScript(kSnapshotOn, false, false);
   if (!c.opened) return false;
   if (CanvasSizeWhite(width, height) != 0 || SelectAll() != 0 || PasteInto() != 0 || Deselect() != 0) return false;
   // The user's document goes only once this one holds the image.

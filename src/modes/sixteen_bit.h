@@ -9,7 +9,3 @@
 // The menu command. 1 when the 16-bit document was opened, else 0 (the
 // user declined, an editor before 6, or a step failed).
 std::int32_t ConvertTo16Bit();
-
-// The setting Auto-Create First Snapshot, which the conversion puts back
-// after opening its document with the host's first snapshot turned off.
-bool AutoCreateFirstSnapshotSetting();
