@@ -91,6 +91,17 @@ TEST(ScriptsSubmenu, ListsTheHostsScriptsAndRunsTheChosenFile) {
                     {"script", R"({"text":"// Alpha.jsx\r\nalert(\"Alpha.jsx\");\r\n"})"}});
 }
 
+TEST(ScriptsSubmenu, AHostScriptsAlertShowsItsMessageBoxAndNoError) {
+  const Json scenario = {{"host", {{"version", 9}, {"scripts", {"Tidy.jsx"}}}},
+                         {"steps", {OpenFile("Scripts"), {{"menu", "File"}, {"choose", {"Scripts", "Tidy"}}}}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"message", "script", "error"},
+                   {{"message", R"({"icon":"information"})"},   // the welcome
+                    {"message", R"({"title":"Script Alert","text":"Tidy.jsx","buttons":"OK","owner":"main","answer":"OK"})"},
+                    {"script", R"({"text":"// Tidy.jsx\r\nalert(\"Tidy.jsx\");\r\n","result":0})"}});
+}
+
 TEST(ScriptsSubmenu, ImageProcessorIsHiddenInVersionEightAndTheNextScriptRunsItsOwnFile) {
   // Image Processor alone in the folder last used, listed before the host's
   // folder: the host's script comes after it in the list.
