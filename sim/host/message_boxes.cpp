@@ -273,6 +273,8 @@ void RemoveMessageBoxAnswerer() {
   if (gHook) UnhookWindowsHookEx(gHook);
   gHook = nullptr;
   gAnswered.clear();
+  gDriven.clear();
+  gAnnounced.clear();
 }
 
 }  // namespace sim
