@@ -294,5 +294,21 @@ TEST(DialogSteps, ADialogNobodyAnswersIsCancelledAndStrayActionsAreReported) {
   EXPECT_EQ(OfKind(run.transcript, "state").size(), 1u) << "the run went on";
 }
 
+TEST(DialogSteps, SlidersEditBoxesAndHeldKeysReachTheDialogAsAPersonsWould) {
+  // The probe's dialog tells what it heard: Shift held for the first Report
+  // and let go for the second; the slider's move and the typed text on OK.
+  const Json scenario = Json::parse(R"({"steps": [
+      {"dialog": [{"set": 1040, "value": 50}, {"type": 1052, "text": "2.5"}, {"key": "Shift", "down": true},
+                  {"press": 1091}, {"key": "Shift", "down": false}, {"press": 1091}, {"press": 1090}]},
+      {"select": "Do It"}]})");
+  EditorRun run = RunEditor(scenario, {L"--plugin", BinFolder() + L"\\dialog_probe.8li"});
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  std::vector<std::string> told;
+  for (const Json& line : OfKind(run.transcript, "message")) told.push_back(line["text"]);
+  // TB_THUMBTRACK, TB_THUMBPOSITION, TB_ENDTRACK; one change for the text typed over.
+  EXPECT_EQ(told, (std::vector<std::string>{"Shift down", "Shift up", "scrolls 5,4,8, at 50; changes 1, text 2.5"}));
+  EXPECT_TRUE(OfKind(run.transcript, "dialog-closed").empty());
+}
+
 }  // namespace
 }  // namespace integration
