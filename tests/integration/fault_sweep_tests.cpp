@@ -70,7 +70,7 @@ const char* const kWithScripts = R"([{"menu":"File"}])";
 
 // The mask commands (Layer Mask submenu to editor 8, From Transparency in the
 // Layer menu from 9, the vector and filter masks, Selection From), the
-// channel commands, and the Scripts and Actions submenus.
+// channel commands, the Scripts and Actions submenus, and the Preferences.
 const SweptCommand kCommands[] = {
     // First, so that every other command runs after it, as in a clean run.
     {"Scripts > first script (wakes scripting)", 0, kPlain, 11, 11, 0x8700, kWithScripts, true},
@@ -117,6 +117,10 @@ const SweptCommand kCommands[] = {
     {"Actions > Load Actions...", 5, kPlain, 6, 99},
     {"Actions > Clear All Actions", 6, kPlain, 6, 99, 0, kWithActionSets},
     {"Actions > an action", 0, kPlain, 6, 99, 0x8901, kWithActionSets},
+    // The Preferences, closed with Cancel as nobody answers them: the
+    // settings as they were are put into effect again.
+    {"Edit > Preferences > Quillbright...", 115, kPlain, 0, 11},
+    {"History Options...", 114, kPlain, 6, 11},
 };
 
 // A document made by the command that holds nothing but its background.
