@@ -28,7 +28,8 @@ INT_PTR CALLBACK ProbeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return TRUE;
   }
   if (message == WM_HSCROLL) {
-    Scrolls += (Scrolls.empty() ? "" : ",") + std::to_string(LOWORD(wParam));
+    if (!Scrolls.empty()) Scrolls += ',';
+    Scrolls += std::to_string(LOWORD(wParam));
     return TRUE;
   }
   if (message != WM_COMMAND) return FALSE;
