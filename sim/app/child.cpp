@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "dialog_steps.h"
 #include "host_windows.h"
 #include "main_window.h"
 #include "message_pump.h"
@@ -96,12 +97,15 @@ int RunEditor(const Options& options) {
     status = 1;
   } else {
     SetScreenshotFolder(options.screenshots);
+    InstallDialogDriver(plugin.Module());
     StepRunner runner(plugin, main, hostSettings.version);
     runner.RunAll(scenario.value("steps", sim::Json::array()));
+    ReportUnusedDialogSteps();
     sim::ReportLeaks();
     ReportPluginLeftovers();
   }
 
+  RemoveDialogDriver();
   sim::RemoveMessageBoxAnswerer();
   // The window goes before the library: a procedure the plug-in left on it
   // must not be called after its code is unmapped.

@@ -15,16 +15,6 @@ namespace {
 bool gCapturing = false;
 std::vector<DrawnText> gCaptured;
 
-// A recorded drawing must not disturb what the plug-in reads next.
-class KeepLastError {
- public:
-  KeepLastError() : error_(GetLastError()) {}
-  ~KeepLastError() { SetLastError(error_); }
-
- private:
-  DWORD error_;
-};
-
 struct Pending {
   HWND window;
   std::string role;

@@ -28,6 +28,17 @@ double Contrast(COLORREF a, COLORREF b);
 // faint by design; white on white is not text at all.
 constexpr double kReadableContrast = 1.5;
 
+// Held while a watched call records: what the editor does then must not
+// disturb the last error the plug-in reads next.
+class KeepLastError {
+ public:
+  KeepLastError() : error_(GetLastError()) {}
+  ~KeepLastError() { SetLastError(error_); }
+
+ private:
+  DWORD error_;
+};
+
 // The watched functions.
 int WatchedDrawText(HDC dc, const char* text, int length, RECT* rect, UINT format);
 int WatchedFill(HDC dc, const RECT* rect, HBRUSH brush);

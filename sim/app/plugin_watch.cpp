@@ -19,16 +19,6 @@ struct HookInfo {
 std::map<HHOOK, HookInfo> gHooks;            // installed by the plug-in, not yet removed
 std::map<HWND, LONG_PTR> gOriginalProcedures;  // windows whose procedure the plug-in changed
 
-// A recorded change must not disturb what the plug-in reads next.
-class KeepLastError {
- public:
-  KeepLastError() : error_(GetLastError()) {}
-  ~KeepLastError() { SetLastError(error_); }
-
- private:
-  DWORD error_;
-};
-
 std::string HookTypeName(int type) {
   if (type == WH_KEYBOARD) return "keyboard";
   if (type == WH_MOUSE) return "mouse";

@@ -1,9 +1,11 @@
 #include "steps.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <vector>
 
+#include "dialog_steps.h"
 #include "input_steps.h"
 #include "menu_bar.h"
 #include "menu_hold.h"
@@ -77,6 +79,8 @@ void StepRunner::Run(const sim::Json& step) {
       PumpFor(it->get<DWORD>());
     } else if (auto it = step.find("edit"); it != step.end()) {
       sim::ApplyEdit(*it);
+    } else if (auto it = step.find("dialog"); it != step.end()) {
+      QueueDialogActions(*it);
     } else if (auto it = step.find("faults"); it != step.end()) {
       sim::ArmFaults(*it);
     } else if (auto it = step.find("command"); it != step.end()) {
@@ -128,9 +132,24 @@ void StepRunner::RunAll(const sim::Json& steps) {
     Run(sim::Json{{"select", host::kSelectorStartup}});
     Run(sim::Json{{"event", "Opn "}});
   }
+  size_t skipTo = 0;   // screenshot steps a dialog left open has taken
   for (size_t i = 0; i < steps.size(); ++i) {
+    if (i < skipTo) continue;
     if (!HoldsMenuOpen(steps[i])) {
+      // A dialog the step opens and its actions leave open shows for the
+      // screenshot steps right after it.
+      SetWhileDialogLeftOpen([&, i] {
+        const std::string step = g_current;
+        size_t next = std::max(i + 1, skipTo);
+        for (; next < steps.size() && steps[next].contains("screenshot"); ++next) {
+          g_current = steps[next].dump(-1, ' ', false, sim::Json::error_handler_t::replace);
+          RecordScreenshot(main_, steps[next]);
+        }
+        skipTo = next;
+        g_current = step;
+      });
       Run(steps[i]);
+      SetWhileDialogLeftOpen(nullptr);
       continue;
     }
     size_t end = i + 1;

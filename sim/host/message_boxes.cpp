@@ -182,29 +182,68 @@ void AnswerBox(HWND box) {
 
 // A box is looked at once its dialog procedure has handled WM_INITDIALOG:
 // Wine activates the box before it fills in the text, the icon and the
-// buttons. The window procedure is replaced from creation until then.
+// buttons. The window procedure is replaced from creation until then; a
+// dialog the driver takes keeps it until it is destroyed, so that the driver
+// hears when it first shows.
 std::map<HWND, WNDPROC> gReplaced;
+const DialogDriver* gDriver = nullptr;
+std::set<HWND> gDriven;        // dialogs the driver took
+std::set<HWND> gAnnounced;     // of those, the ones shown to it
+
+void Announce(HWND w) {
+  if (!gDriven.count(w) || gAnnounced.count(w) || !IsWindowVisible(w)) return;
+  gAnnounced.insert(w);
+  try {
+    if (gDriver && gDriver->shown) gDriver->shown(w);
+  } catch (...) {
+    RecordFault("dialog driver", "exception");
+  }
+}
 
 LRESULT CALLBACK WatchProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto it = gReplaced.find(w);
   if (it == gReplaced.end()) return DefDlgProcW(w, msg, wParam, lParam);
   WNDPROC previous = it->second;
   LRESULT result = CallWindowProcW(previous, w, msg, wParam, lParam);
-  if (msg == WM_INITDIALOG || msg == WM_NCDESTROY) {
+  if (msg == WM_NCDESTROY) {
+    gReplaced.erase(w);
+    if (gDriven.erase(w)) {
+      gAnnounced.erase(w);
+      try {
+        if (gDriver && gDriver->destroyed) gDriver->destroyed(w);
+      } catch (...) {
+        RecordFault("dialog driver", "exception");
+      }
+    }
+    return result;
+  }
+  if (msg == WM_INITDIALOG) {
+    bool claimed = false;
+    try {
+      claimed = gDriver && gDriver->claims && gDriver->claims(w);
+    } catch (...) {
+      RecordFault("dialog driver", "exception");
+    }
+    if (claimed) {
+      gDriven.insert(w);
+      Announce(w);
+      return result;
+    }
     // Put the previous procedure back unless someone replaced ours since.
-    if (msg != WM_NCDESTROY && GetWindowLongPtrW(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(WatchProc)) {
+    if (GetWindowLongPtrW(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(WatchProc)) {
       SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
       gReplaced.erase(w);
-    } else if (msg == WM_NCDESTROY) {
-      gReplaced.erase(w);
     }
-    if (msg == WM_INITDIALOG && !gAnswered.count(w)) {
+    if (!gAnswered.count(w)) {
       try {
         AnswerBox(w);
       } catch (...) {
         RecordFault("message box answerer", "exception");
       }
     }
+  } else if (msg == WM_WINDOWPOSCHANGED && lParam &&
+             (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
+    Announce(w);
   }
   return result;
 }
@@ -228,10 +267,14 @@ void InstallMessageBoxAnswerer() {
   if (!gHook) Record(Json{{"kind", "error"}, {"text", "cannot install the message box hook"}});
 }
 
+void SetDialogDriver(const DialogDriver* driver) { gDriver = driver; }
+
 void RemoveMessageBoxAnswerer() {
   if (gHook) UnhookWindowsHookEx(gHook);
   gHook = nullptr;
   gAnswered.clear();
+  gDriven.clear();
+  gAnnounced.clear();
 }
 
 }  // namespace sim

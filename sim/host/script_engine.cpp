@@ -121,6 +121,13 @@ constexpr const char* kBootstrap = R"js((function (global, host) {
   Window.prototype.close = function () {};
   global.Window = Window;
 
+  // A message box with the text and an OK button, owned by the main window;
+  // the script goes on once it is answered.
+  global.alert = function (message, title, errorIcon) {
+    host.alert(message === undefined ? '' : String(message),
+               title === undefined ? 'Script Alert' : String(title), !!errorIcon);
+  };
+
   var app = {};
   Object.defineProperty(app, 'name', { value: host.applicationName(), enumerable: true });
   Object.defineProperty(app, 'version', { value: host.applicationVersion(), enumerable: true });
@@ -375,6 +382,15 @@ std::string ApplicationVersion(duk_context* ctx, bool* pushed) {
   return {};
 }
 
+// alert: the box goes through the host's message-box path, so it is answered
+// and recorded like every other one.
+std::string AlertNative(duk_context* ctx, bool*) {
+  const std::wstring text = Utf8ToUtf16(ArgText(ctx, 0)), title = Utf8ToUtf16(ArgText(ctx, 1));
+  const UINT icon = duk_get_boolean(ctx, 2) ? MB_ICONERROR : MB_ICONWARNING;
+  MessageBoxW(MainWindow(), text.c_str(), title.c_str(), MB_OK | icon);
+  return {};
+}
+
 struct NativeEntry {
   const char* name;
   duk_c_function function;
@@ -392,6 +408,7 @@ constexpr NativeEntry kNatives[] = {
     {"activeDocument", Native<ActiveDocument>, 0},
     {"applicationName", Native<ApplicationName>, 0},
     {"applicationVersion", Native<ApplicationVersion>, 0},
+    {"alert", Native<AlertNative>, 3},
 };
 
 void Fatal(void*, const char* message) {

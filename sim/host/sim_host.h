@@ -52,6 +52,15 @@ size_t NotifierCount();
 // it from the scenario's "answers.messages" (default: the box's first button).
 void InstallMessageBoxAnswerer();
 void RemoveMessageBoxAnswerer();
+// Dialogs that are not message boxes (the plug-in's own) are offered to a
+// driver at their WM_INITDIALOG; one it claims is shown to it once it is
+// first visible, and reported when it is destroyed. Null: no driver.
+struct DialogDriver {
+  bool (*claims)(HWND dialog);
+  void (*shown)(HWND dialog);
+  void (*destroyed)(HWND dialog);
+};
+void SetDialogDriver(const DialogDriver* driver);
 
 // ---- Host objects ----
 // Records a `leak` line for each kind of host object made and never freed.

@@ -1,7 +1,6 @@
 #include "commands/dispatcher.h"
 
 #include <windows.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <array>
@@ -27,6 +26,7 @@
 #include "modes/quick_mask.h"
 #include "modes/script_bridge.h"
 #include "modes/sixteen_bit.h"
+#include "ui/file_chooser.h"
 #include "host_types.h"
 
 namespace {
@@ -378,21 +378,12 @@ bool BrowseScript(const char* title) {
   GetCurrentDirectoryA(sizeof current, current);
   const std::string folder = ScriptChooserFolder(LastScriptPath, current);
   char path[kScriptPathSize] = {};
-  OPENFILENAMEA chooser{};
-  chooser.lStructSize = sizeof chooser;
-  chooser.hwndOwner = MainWindow;
-  chooser.lpstrFilter =
+  constexpr const char kScriptFilter[] =
       "All JavaScript Files (*.jsx;*.js;*.jsxbin)\0*.jsx;*.js;*.jsxbin\0"
       "Adobe JavaScript File (*.jsx)\0*.jsx\0"
       "JavaScript File (*.js)\0*.js\0"
       "Adobe JavaScript Binary File (*.jsxbin)\0*.jsxbin\0";
-  chooser.lpstrFile = path;
-  chooser.nMaxFile = sizeof path;
-  chooser.lpstrInitialDir = folder.c_str();
-  chooser.lpstrTitle = title;
-  chooser.lpstrDefExt = "jsx";
-  chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&chooser)) return false;
+  if (!ChooseFile(kScriptFilter, "jsx", title, folder.c_str(), path, sizeof path)) return false;
   std::snprintf(LastScriptPath, sizeof LastScriptPath, "%s", path);
   // An unreadable file is not reported: the chooser has just shown it, so
   // it went away or is locked, and the user can simply pick it again.

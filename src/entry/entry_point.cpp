@@ -10,6 +10,7 @@
 #include "host/event_player.h"
 #include "host/layer_queries.h"
 #include "host/suites.h"
+#include "settings/preferences_dialog.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -110,9 +111,7 @@ int OpenPreferences(int page) {
     ShowMessage(kProductName, "%s", MessageTable[7]);
     return 1;
   }
-  // The Preferences dialog is not part of the module yet: nothing to open.
-  (void)page;
-  return 0;
+  return RunPreferencesDialog(MainWindow, page);
 }
 
 void RestartModule() {

@@ -1,7 +1,5 @@
 #include "menus/action_script_menus.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +17,7 @@
 #include "menus/module_menus.h"
 #include "menus/script_listing.h"
 #include "modes/script_bridge.h"
+#include "ui/file_chooser.h"
 
 std::vector<std::string> ActionSetNames;
 std::vector<std::string> ActionNames;
@@ -244,18 +243,8 @@ bool LoadActionsCommand(const char* title) {
   const std::string folder = lastFolder.empty() ? std::string(current) : lastFolder;
   char path[kActionFilePathSize] = {};
   std::snprintf(path, sizeof path, "%s", LastActionFilePath);
-  OPENFILENAMEA chooser{};
-  chooser.lStructSize = sizeof chooser;
-  chooser.hwndOwner = MainWindow;
-  chooser.lpstrFilter = "Adobe Action File (*.atn)\0*.atn\0";
-  chooser.lpstrFile = path;
-  chooser.nMaxFile = sizeof path;
-  chooser.lpstrInitialDir = folder.c_str();
-  chooser.lpstrTitle = title;
-  chooser.lpstrDefExt = "atn";
-  chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&chooser)) return false;
-  path[sizeof path - 1] = '\0';
+  if (!ChooseFile("Adobe Action File (*.atn)\0*.atn\0", "atn", title, folder.c_str(), path, sizeof path))
+    return false;
   std::snprintf(LastActionFilePath, sizeof LastActionFilePath, "%s", path);
   // Only a file the host took is loaded again at the next start.
   if (LoadActionFileIntoHost(path)) LoadedActionFiles.emplace_back(path);

@@ -20,14 +20,6 @@ constexpr std::int32_t kConvertForSmartFilters = CommandId(110);
 // Where Render stands when its place is unknown: the seventh family.
 constexpr int kDefaultRenderPosition = kFirstFamilyPositionWithOwnItem + kRenderFamily;
 
-std::int32_t ItemIdAt(HMENU menu, int position) {
-  MENUITEMINFOA info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_ID;
-  if (!GetMenuItemInfoA(menu, UINT(position), TRUE, &info)) return 0;
-  return std::int32_t(info.wID);
-}
-
 void ReadVariationsCommand(HMENU popup) {
   HMENU adjustColor = GetSubMenu(popup, kAdjustColorPosition);
   if (!adjustColor) return;

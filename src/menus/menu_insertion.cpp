@@ -61,15 +61,6 @@ constexpr int kLastDeepMode = 17;
 
 std::int32_t Bit(MenuFlag flag) { return RequiredBit(flag); }
 
-// The command of the item at `position`; 0 for a separator or no item.
-std::int32_t ItemIdAt(HMENU menu, int position) {
-  MENUITEMINFOA info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_ID;
-  if (!GetMenuItemInfoA(menu, UINT(position), TRUE, &info)) return 0;
-  return std::int32_t(info.wID);
-}
-
 bool ChangeState(HMENU menu, UINT item, BOOL byPosition, UINT clear, UINT set) {
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
@@ -277,6 +268,14 @@ std::int32_t ComputeMenuState(std::int32_t id0, std::int32_t id1, std::int32_t i
   }
   MenuState = state;
   return state;
+}
+
+std::int32_t ItemIdAt(HMENU menu, int position) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID;
+  if (!GetMenuItemInfoA(menu, UINT(position), TRUE, &info)) return 0;
+  return std::int32_t(info.wID);
 }
 
 bool MenuHasCommand(HMENU menu, std::int32_t id) {

@@ -22,6 +22,7 @@ constexpr bool MenuFlagSet(std::int32_t state, MenuFlag flag) { return (state & 
 std::int32_t ComputeMenuState(std::int32_t id0, std::int32_t id1, std::int32_t id2);
 
 // Item helpers. They fail silently (false) on items that are not there.
+std::int32_t ItemIdAt(HMENU menu, int position);   // 0 for a separator or no item
 bool MenuHasCommand(HMENU menu, std::int32_t id);  // the menu's own items, not its submenus'
 bool SetCommandEnabled(HMENU menu, std::int32_t id, bool enabled);
 bool SetPositionEnabled(HMENU menu, int position, bool enabled);

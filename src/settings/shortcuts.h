@@ -29,6 +29,14 @@ struct ShortcutRow {
 constexpr std::size_t kShortcutCount = 22;
 extern const ShortcutRow ShortcutTable[kShortcutCount];
 
+// What the Preferences' Key Shortcuts page names a row that runs no command
+// of the module, by kind (0 to 5).
+constexpr std::size_t kShortcutKindCount = 6;
+inline constexpr const char* ShortcutKindNames[kShortcutKindCount] = {
+    "Fill...", "Lens Correction...", "Liquify...", "New Image from Clipboard", "New Image from Clipboard",
+    "Duplicate Layer",
+};
+
 constexpr std::size_t kShortcutTextSize = 256;
 
 // Writes the row's text ("Alt+Shift+Ctrl+O") into a buffer of

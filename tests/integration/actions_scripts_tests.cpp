@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "action_file_fixture.h"
 #include "editor_run.h"
 #include "transcript_check.h"
 
@@ -89,6 +90,17 @@ TEST(ScriptsSubmenu, ListsTheHostsScriptsAndRunsTheChosenFile) {
   ExpectTranscript(run.transcript, {"script"},
                    {{"script", R"({"text":"// notes.js.txt\r\nalert(\"notes.js.txt\");\r\n"})"},
                     {"script", R"({"text":"// Alpha.jsx\r\nalert(\"Alpha.jsx\");\r\n"})"}});
+}
+
+TEST(ScriptsSubmenu, AHostScriptsAlertShowsItsMessageBoxAndNoError) {
+  const Json scenario = {{"host", {{"version", 9}, {"scripts", {"Tidy.jsx"}}}},
+                         {"steps", {OpenFile("Scripts"), {{"menu", "File"}, {"choose", {"Scripts", "Tidy"}}}}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"message", "script", "error"},
+                   {{"message", R"({"icon":"information"})"},   // the welcome
+                    {"message", R"({"title":"Script Alert","text":"Tidy.jsx","buttons":"OK","owner":"main","answer":"OK"})"},
+                    {"script", R"({"text":"// Tidy.jsx\r\nalert(\"Tidy.jsx\");\r\n","result":0})"}});
 }
 
 TEST(ScriptsSubmenu, ImageProcessorIsHiddenInVersionEightAndTheNextScriptRunsItsOwnFile) {
@@ -192,16 +204,6 @@ TEST(ClearAllActions, AsksFirstAndDeletesEachSetWithActionsOnce) {
        {"play", R"({"event":"Dlt ","descriptor":[["null",{"ref":[{"class":"ASet","name":"Frames"}]}]],"result":0})"},
        {"state", R"({"actionSets":[{"name":"Empty","actions":[]}]})"}});
 }
-
-// An action file in the layout the plug-in writes itself: the set
-// "Quillbright" with the action "UIActivate", one step running a script.
-const char* const kActionFileHex =
-    "hex:000000100000000c005100750069006c006c00620072006900670068007400000100000001000000000000000000"
-    "0b00550049004100630074006900760061007400650000000000000100010001544558540000001d41646f6265536372"
-    "6970744175746f6d6174696f6e205363726970747300000008536b72697074656effffffff000000010000000000006e"
-    "756c6c00000002000000006a734374507468200000003e747874753e0000001900000043003a005c0055007300650072"
-    "0073005c005000750062006c00690063005c0054006900640079002e006a00730078000000000000006a734d73544558"
-    "540000000a0075006e0064006500660069006e006500640000";
 
 TEST(LoadActions, APathWithSingleQuotesLoadsAndACancelLoadsNothing) {
   const std::string path = "C:\\Users\\Public\\O'Brien's\\Frames.atn";

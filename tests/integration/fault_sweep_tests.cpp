@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "action_file_fixture.h"
 #include "editor_run.h"
 
 namespace integration {
@@ -69,15 +70,6 @@ struct SweptCommand {
 };
 
 const char* const kActionPath = "C:\\Users\\Public\\Frames.atn";
-// An action file in the layout the plug-in writes itself: one set of one
-// action that runs a script.
-const char* const kActionFileHex =
-    "hex:000000100000000c005100750069006c006c00620072006900670068007400000100000001000000000000000000"
-    "0b00550049004100630074006900760061007400650000000000000100010001544558540000001d41646f6265536372"
-    "6970744175746f6d6174696f6e205363726970747300000008536b72697074656effffffff000000010000000000006e"
-    "756c6c00000002000000006a734374507468200000003e747874753e0000001900000043003a005c0055007300650072"
-    "0073005c005000750062006c00690063005c0054006900640079002e006a00730078000000000000006a734d73544558"
-    "540000000a0075006e0064006500660069006e006500640000";
 // Two sets, the second without actions, put back before each command that
 // reads or deletes them; the File menu opened builds the submenus' lists.
 const char* const kWithActionSets =
@@ -87,7 +79,7 @@ const char* const kWithScripts = R"([{"menu":"File"}])";
 
 // The mask commands (Layer Mask submenu to editor 8, From Transparency in the
 // Layer menu from 9, the vector and filter masks, Selection From), the
-// channel commands, and the Scripts and Actions submenus.
+// channel commands, the Scripts and Actions submenus, and the Preferences.
 const SweptCommand kCommands[] = {
     // First, so that every other command runs after it, as in a clean run.
     {"Scripts > first script (wakes scripting)", 0, kPlain, 11, 11, 0x8700, kWithScripts, true},
@@ -143,6 +135,10 @@ const SweptCommand kCommands[] = {
     {"Quick Mask Options...", 102, kQuickMasked, 0, 99},
     {"Transform Selection...", 100, kSelected, 0, 99},
     {"16 Bits/Channel", 10, kSelected, 6, 99},
+    // The Preferences, closed with Cancel as nobody answers them: the
+    // settings as they were are put into effect again.
+    {"Edit > Preferences > Quillbright...", 115, kPlain, 0, 11},
+    {"History Options...", 114, kPlain, 6, 11},
 };
 
 // A document made by the command that holds nothing but its background.

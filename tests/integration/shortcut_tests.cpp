@@ -117,6 +117,16 @@ TEST(Shortcuts, WithNothingToPasteCtrlVIsSwallowedAndShiftNGoesToTheEditor) {
   EXPECT_TRUE(OfKind(run.transcript, "state").back()["documents"].empty());
 }
 
+TEST(Shortcuts, SwitchedOffInTheSettingsFileEveryKeyIsTheEditors) {
+  // The last run left "Deactivate Key Shortcuts" on: Ctrl+M is no Curves.
+  Json scenario = Scenario(8, Json::array({kHarbour}), nullptr, Json::parse(R"([{"key": "Ctrl+M"}])"));
+  scenario["plugin"] = {{"settings", Json::parse(R"(["Quillbright1.0","0","0","0","0","0","0","1","0","0","1","0","0"])")}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(EffectsAndKeys(run.transcript), kKinds,
+                   {{"host-key", R"({"key": 77, "ctrl": true, "shift": false, "alt": false, "window": "main"})"}});
+}
+
 TEST(Shortcuts, MenuItemsShowTheirShortcutSixteenPixelsInsideTheirRightEdge) {
   // Read back from the pixels each drawing changed: an item's fill, then its
   // label and its shortcut text, in the open Image > Channels and Edit menus.

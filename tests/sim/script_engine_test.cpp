@@ -308,6 +308,47 @@ TEST_F(ScriptEngine, AnActionThatPlaysItselfEndsWithAnError) {
   EXPECT_EQ(OfKind(sim::TakeTranscript(), {"action"}).size(), 32u);
 }
 
+// The editor's main window with the message-box answerer on, for scripts
+// that show boxes; both go again at the end of the test.
+struct AnsweredMainWindow {
+  AnsweredMainWindow() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"simhost-test-script-owner";
+    RegisterClassW(&wc);
+    window = CreateWindowW(wc.lpszClassName, L"main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+    sim::SetMainWindow(window);
+    sim::InstallMessageBoxAnswerer();
+  }
+  ~AnsweredMainWindow() {
+    sim::RemoveMessageBoxAnswerer();
+    sim::SetMainWindow(nullptr);
+    DestroyWindow(window);
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(ScriptEngine, AlertShowsAMessageBoxAndTheScriptGoesOnOnceItIsAnswered) {
+  AnsweredMainWindow main;
+  std::string text;
+  EXPECT_EQ(Run("alert('Tidy.jsx'); 'after'", &text), 0) << text;
+  EXPECT_EQ(text, "after");
+  EXPECT_EQ(Run("alert(6 * 7, 'Counting', true)", &text), 0) << text;
+  EXPECT_EQ(Run("alert()", &text), 0) << text;
+  const auto lines = OfKind(sim::TakeTranscript(), {"message", "script", "error"});
+  ExpectLines(lines,
+              {
+                  R"l({"kind":"message","title":"Script Alert","text":"Tidy.jsx","buttons":"OK","icon":"warning","owner":"main","answer":"OK"})l",
+                  R"l({"kind":"script","text":"alert('Tidy.jsx'); 'after'","result":0})l",
+                  R"l({"kind":"message","title":"Counting","text":"42","buttons":"OK","icon":"error","owner":"main","answer":"OK"})l",
+                  R"l({"kind":"script","text":"alert(6 * 7, 'Counting', true)","result":0})l",
+                  R"l({"kind":"message","title":"Script Alert","text":"","buttons":"OK","icon":"warning","owner":"main","answer":"OK"})l",
+                  R"l({"kind":"script","text":"alert()","result":0})l",
+              });
+}
+
 TEST_F(ScriptEngine, TheApplicationAnswersItsDocuments) {
   std::string text;
   EXPECT_EQ(Run("app.documents.length + ' ' + app.activeDocument.name", &text), 0);
