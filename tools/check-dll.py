@@ -37,7 +37,7 @@ XP_SP3_EXPORTS = {
         InitializeCriticalSectionAndSpinCount InterlockedCompareExchange InterlockedDecrement
         InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx IsDebuggerPresent
         LeaveCriticalSection LoadLibraryA LoadLibraryW LoadResource LocalFree LockResource
-        MulDiv MultiByteToWideChar OutputDebugStringA QueryPerformanceCounter
+        MoveFileA MulDiv MultiByteToWideChar OutputDebugStringA QueryPerformanceCounter
         QueryPerformanceFrequency RaiseException ReadFile ReleaseSemaphore RemoveDirectoryA
         ResetEvent SetEvent SetFilePointer SetFilePointerEx SetLastError
         SetUnhandledExceptionFilter SizeofResource Sleep TerminateProcess TlsAlloc TlsFree
@@ -76,7 +76,8 @@ XP_SP3_EXPORTS = {
         RegQueryValueExA RegSetValueExA
     """,
     "comdlg32.dll": "ChooseColorA CommDlgExtendedError GetOpenFileNameA GetSaveFileNameA",
-    "shell32.dll": "SHGetFolderPathA SHGetSpecialFolderPathA ShellExecuteA ShellExecuteExA",
+    "shell32.dll": "SHGetFolderPathA SHGetMalloc SHGetPathFromIDListA SHGetSpecialFolderLocation SHGetSpecialFolderPathA "
+                   "ShellExecuteA ShellExecuteExA",
     "version.dll": "GetFileVersionInfoA GetFileVersionInfoSizeA VerQueryValueA",
     "comctl32.dll": "InitCommonControls InitCommonControlsEx _TrackMouseEvent",
     "uxtheme.dll": "IsThemeActive SetWindowTheme",

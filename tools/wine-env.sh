@@ -14,6 +14,7 @@ QB_WINE_INF=/usr/share/wine/wine.inf
 # (an update rewrites the system DLLs, which run prefixes share).
 qb_prefix_current() {
   [ -f "$WINEPREFIX/system.reg" ] || return 1
+  grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg" || return 1
   local stamp
   stamp="$(tr -d '\r\n' < "$WINEPREFIX/.update-timestamp" 2>/dev/null)"
   [ "$stamp" = disable ] || [ ! -f "$QB_WINE_INF" ] || [ "$stamp" = "$(stat -c %Y "$QB_WINE_INF")" ]
@@ -28,6 +29,11 @@ qb_ensure_prefix() {
     flock 9
     if ! qb_prefix_current; then
       "$QB_WINE" wineboot -u >/dev/null 2>&1 || true
+      # The display has no window manager. Windows it would manage are
+      # waited on for two seconds each time one hides (every message box
+      # and dialog that closes); unmanaged, they hide at once and Wine
+      # draws their frames itself.
+      "$QB_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
       "$QB_WINESERVER" -w || true
     fi
   ) 9>"$WINEPREFIX.lock"

@@ -221,7 +221,7 @@ void CheckDocument(const Json& doc, const std::string& p) {
   ExpectObject(doc, p);
   KnownKeys(doc, p, {"title", "path", "mode", "depth", "width", "height", "resolution", "profile", "selection",
                      "channels", "targetChannels", "visibleChannels", "history", "layers", "target", "selectionArea",
-                     "workPath"});
+                     "workPath", "quickMask"});
   String(doc, "title", p);
   String(doc, "path", p, true);
   String(doc, "mode", p);
@@ -239,14 +239,16 @@ void CheckDocument(const Json& doc, const std::string& p) {
       const std::string cp = At(Sub(p, "channels"), i);
       if (!channel.is_string() && !channel.is_object()) Fail(cp, "expected a channel name");
       if (channel.is_object()) {
-        KnownKeys(channel, cp, {"name", "area"});
+        KnownKeys(channel, cp, {"name", "area", "colorIndicates"});
         String(channel, "name", cp);
         String(channel, "area", cp, true);
+        String(channel, "colorIndicates", cp, true);
       }
     }
   }
   String(doc, "selectionArea", p, true);
   String(doc, "workPath", p, true);
+  Bool(doc, "quickMask", p);
   StringList(doc, "targetChannels", p);
   StringList(doc, "visibleChannels", p);
   StringList(doc, "history", p);

@@ -87,6 +87,7 @@ std::span<const EventRule> LayerEventRules();
 std::span<const EventRule> MaskEventRules();
 std::span<const EventRule> AdjustmentEventRules();
 std::span<const EventRule> DocumentEventRules();
+std::span<const EventRule> ModeEventRules();
 std::span<const EventRule> ActionEventRules();
 std::span<const EventRule> ShortcutEventRules();   // the events the module's shortcuts play
 

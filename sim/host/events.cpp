@@ -278,6 +278,16 @@ host::OSErr OnFlatten(Play& play) {
   if (!doc) return err::kNoSuchObject;
   Json background = NewLayer(play.model, "Background");
   background["background"] = true;
+  // What the image was made of, so that where it goes can be followed.
+  Json merged = Json::array();
+  for (const auto& layer : (*doc)["layers"]) {
+    if (layer.contains("merged")) {
+      for (const auto& name : layer["merged"]) merged.push_back(name);
+    } else {
+      merged.push_back(LayerName(layer));
+    }
+  }
+  background["merged"] = merged;
   (*doc)["layers"] = Json::array({background});
   (*doc)["target"] = Json::array({0});
   ResetTargetChannels(*doc);
@@ -536,7 +546,7 @@ constexpr EventRule kDocumentRules[] = {
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
   for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(),
-                     ActionEventRules(), ShortcutEventRules()})
+                     ActionEventRules(), ShortcutEventRules(), ModeEventRules()})
     for (const EventRule& rule : table)
       if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;
@@ -587,6 +597,8 @@ host::OSErr ApplyEvent(Model& m, TypeID event, const DescriptorData& params, std
     if (result != err::kNone) {
       m = std::move(before);   // a refused event leaves no trace
       historyName->clear();
+    } else {
+      NoteQuickMasks(m);
     }
     return result;
   }

@@ -34,4 +34,8 @@ host::OSErr OnRasterize(Play& play);             // rasterizeLayer: vector mask,
 // transcript shows that it was played.
 host::OSErr Unmodelled(Play& play);
 
+// Each document's `quickMask`: whether it holds a channel that shows the
+// masked areas in colour (events_modes.cpp).
+void NoteQuickMasks(Model& m);
+
 }  // namespace sim

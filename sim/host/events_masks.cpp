@@ -381,6 +381,30 @@ host::OSErr FillMask(Play& play, Json& doc, const char* key) {
   return err::kNone;
 }
 
+// The edited channel when it is one saved (extra) channel, made an object.
+Json* EditedExtraChannel(Json& doc) {
+  const Json& targets = doc["targetChannels"];
+  if (targets.size() != 1) return nullptr;
+  Json* channel = ExtraChannel(doc, targets[0].get<std::string>());
+  if (channel && channel->is_string()) *channel = Json{{"name", *channel}};
+  return channel;
+}
+
+// White fills a channel's selected area in, black takes it out.
+host::OSErr FillChannel(Play& play, Json& doc, Json& channel) {
+  const Value* how = EnumParam(play, C("Usng"));
+  if (!how) return err::kCannotApply;
+  const std::string name = channel.value("name", std::string());
+  const Area reach = EditedArea(doc);
+  Area now = AreaFrom(channel.value("area", Json()), Following("channel " + name));
+  if (how->enumValue == C("Wht ")) now = Or(now, reach);
+  else if (how->enumValue == C("Blck")) now = AndNot(now, reach);
+  else now = Mixed();
+  channel["area"] = AreaText(now);
+  *play.historyName = "Fill";
+  return err::kNone;
+}
+
 }  // namespace
 
 host::OSErr OnMakeMaskOrPath(Play& play) {
@@ -476,6 +500,7 @@ host::OSErr OnSaveSelection(Play& play) {
 host::OSErr OnFill(Play& play) {
   Json* doc = CurrentDocument(play.model);
   if (!doc) return kNotThisRow;
+  if (Json* channel = EditedExtraChannel(*doc)) return FillChannel(play, *doc, *channel);
   const char* key = EditedMask(*doc);
   const int p = ActiveLayer(*doc);
   if (!key || p < 0 || !(*doc)["layers"][size_t(p)][key].is_object()) return kNotThisRow;

@@ -123,7 +123,10 @@ struct Model {
   Json actionSets = Json::array();
   // The application's preferences scripts set (app.preferences), by name.
   Json preferences = DefaultPreferences();
-  Json clipboard;                  // {"image": [width, height]}, or null: nothing the host can paste
+  // What the host can paste: {"image": [width, height]} as the scenario
+  // gives it, with the "document", "layer" and "area" a `copy` took; null:
+  // nothing to paste.
+  Json clipboard;
 };
 
 struct HostState {

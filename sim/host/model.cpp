@@ -155,7 +155,10 @@ DescriptorData DescribeDocument(const Model& m, const Json& doc, int number) {
   PutEntry(d, C("Wdth"), UnitValue(C("#Pxl"), Number(doc, "width")));
   PutEntry(d, C("Hght"), UnitValue(C("#Pxl"), Number(doc, "height")));
   PutEntry(d, C("Rslt"), UnitValue(C("#Rsl"), Number(doc, "resolution", 72)));
-  if (doc["path"].is_string()) PutEntry(d, C("File"), PathValue(Utf8ToAnsi(doc["path"].get<std::string>())));
+  if (doc["path"].is_string()) {
+    PutEntry(d, C("File"), PathValue(Utf8ToAnsi(doc["path"].get<std::string>())));
+    PutEntry(d, C("FilR"), PathValue(Utf8ToAnsi(doc["path"].get<std::string>())));
+  }
   if (doc["profile"].is_string()) PutEntry(d, C("Prfl"), AnsiText(doc["profile"].get<std::string>()));
   const bool background = HasBackground(doc);
   PutEntry(d, C("NmbL"), IntValue(std::int64_t(doc["layers"].size()) - (background ? 1 : 0)));
@@ -235,6 +238,7 @@ Json NormalizeDocument(Model& m, const Json& given, size_t number) {
               {"profile", "sRGB IEC61966-2.1"},
               {"selection", false},
               {"channels", Json::array()},
+              {"quickMask", false},
               {"history", Json::array({"Open"})}};
   if (given.is_object())
     for (auto it = given.begin(); it != given.end(); ++it)
@@ -247,6 +251,11 @@ Json NormalizeDocument(Model& m, const Json& given, size_t number) {
     layers.push_back(NormalizeLayer(m, background, 0));
   }
   doc["layers"] = layers;
+  bool quickMask = false;
+  if (doc["channels"].is_array())
+    for (const auto& c : doc["channels"])
+      if (c.is_object() && Str(c, "colorIndicates") == "MskA") quickMask = true;
+  doc["quickMask"] = quickMask;
   if (!doc.contains("target") || !doc["target"].is_array()) {
     doc["target"] = layers.empty() ? Json::array() : Json::array({int(layers.size()) - 1});
   }
@@ -412,7 +421,7 @@ constexpr TypeID kEnm = host::kFormEnumerated, kIdx = host::kFormIndex, kNam = h
 const AnsweredClass kAnswered[] = {
     {"capp", {kEnm, kCls}, true, {"NmbD", "interfacePrefs"}},
     {"Dcmn", {kEnm, kIdx, kNam, kIdn, kCls}, true,
-     {"Ttl ", "ItmI", "Md  ", "Dpth", "Wdth", "Hght", "Rslt", "File", "Prfl", "NmbL", "hasBackgroundLayer",
+     {"Ttl ", "ItmI", "Md  ", "Dpth", "Wdth", "Hght", "Rslt", "File", "FilR", "Prfl", "NmbL", "hasBackgroundLayer",
       "targetLayers", "fsel"}},
     {"Lyr ", {kEnm, kIdx, kNam, kIdn, kCls}, true,
      {"Nm  ", "Md  ", "Opct", "fillOpacity", "Vsbl", "Bckg", "Grup", "ItmI", "LyrI", "targetChannels",

@@ -1,6 +1,7 @@
 // The model as a `state` line, and the edits a user makes by hand.
 #include <algorithm>
 
+#include "events.h"
 #include "model.h"
 
 namespace sim {
@@ -110,6 +111,7 @@ void ApplyEdit(const Json& edit) {
     m.documents.push_back(NormalizeDocument(m, edit["openDocument"], m.documents.size() + 1));
     m.current = int(m.documents.size()) - 1;
   }
+  NoteQuickMasks(m);
   if (edit.contains("actionSets")) {
     if (!edit["actionSets"].is_array()) return EditError("actionSets: not a list");
     m.actionSets = Json::array();

@@ -23,7 +23,9 @@
 #include "localization/dictionary.h"
 #include "menus/action_script_menus.h"
 #include "menus/command_table.h"
+#include "modes/quick_mask.h"
 #include "modes/script_bridge.h"
+#include "modes/sixteen_bit.h"
 #include "ui/file_chooser.h"
 #include "host_types.h"
 
@@ -71,8 +73,8 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Enable Smart Filters", nullptr},
     {"Clear Filter Mask", ClearFilterMask},
     {"Ungroup Layers", nullptr},
-    {"Start Quick Mask", nullptr},
-    {"End Quick Mask", nullptr},
+    {"Start Quick Mask", EnterQuickMask},
+    {"End Quick Mask", LeaveQuickMask},
     {"Exposure", nullptr},
     {"Vibrance", nullptr},
     {"Black & White", nullptr},
@@ -173,6 +175,29 @@ void VectorMaskCommand(const char* command, std::size_t row) {
   RunNamed(command, name);
 }
 
+// Row 101: one item that starts the mode and ends it. The toggle follows
+// the step the host kept: a start that was dropped leaves the mode off, an
+// end that was dropped leaves it on to be tried again, unless there was
+// nothing left to end.
+void QuickMaskCommand() {
+  constexpr std::size_t kRow = 101;
+  // With every document closed no mode is left to end.
+  if (!IsDocumentOpen(false)) {
+    SetQuickMaskActive(false);
+    return;
+  }
+  if (!QuickMaskActive) {
+    if (RunNamedHistoryStep("Start Quick Mask", MenuLabels[kRow]) == 0) SetQuickMaskActive(true);
+    return;
+  }
+  // The label without its "..." and the host's word for "Off".
+  const std::string off = LocalizeString("$$$/BrushDynamics/Off=Off");
+  const std::size_t length = std::strlen(MenuLabels[kRow]);
+  char name[2 * kMenuLabelSize] = {};
+  std::snprintf(name, sizeof name, "%.*s %s", int(length >= 3 ? length - 3 : 0), MenuLabels[kRow], off.c_str());
+  if (RunNamedHistoryStep("End Quick Mask", name) == 0 || QuickMaskLeftNothing()) SetQuickMaskActive(false);
+}
+
 // Row 6: every action set goes, and none is loaded again at the next start.
 void ClearAllActionsAfterQuestion() {
   constexpr std::size_t kDeleteAllActionsQuestion = 3;  // MessageTable
@@ -191,6 +216,7 @@ void RunTableCommand(std::size_t row) {
     case 5: LoadActionsCommand(MenuLabels[5]); break;
     case 6: ClearAllActionsAfterQuestion(); break;
     case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
+    case 10: ConvertTo16Bit(); break;
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
       SelectChannelCommand(std::uint32_t(CommandId(row)));
       break;
@@ -233,6 +259,9 @@ void RunTableCommand(std::size_t row) {
     case 94: if (v < 11) RunNamed("Exposure", row); break;
     case 95: if (v < 11) RunNamed("Vibrance", row); break;
     case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
+    case 100: TransformSelection(); break;
+    case 101: QuickMaskCommand(); break;
+    case 102: QuickMaskOptions(); break;
     case 104: RunWhole(LoadLayerMaskAsSelection, row); break;
     case 105: LoadChannelAsSelection(FourCC("Trsp")); break;
     case 106: LoadChannelAsSelection(FourCC("RGB ")); break;

@@ -17,6 +17,7 @@
 #include "menus/command_table.h"
 #include "menus/filter_menu.h"
 #include "menus/module_menus.h"
+#include "modes/quick_mask.h"
 #include "settings/settings_file.h"
 #include "ui/hooks.h"
 #include "ui/panel_buttons.h"
@@ -184,5 +185,6 @@ void TeardownModule() {
   FreeHostDictionary();
   DestroyModuleMenus();
   ResetChannelChoice();
+  ResetQuickMask();
   ResetFilterTables();
 }

@@ -123,13 +123,30 @@ int GetDocumentColorMode() {
   return index;
 }
 
+namespace {
+// SetLock answers nothing, so a host that dropped the call shows it only by
+// leaving the old state it reports untouched.
+constexpr host::Boolean kUntouched = 2;
+
+// Asked once more when dropped, since a handle left locked can be neither
+// resized nor disposed.
+void RestoreLock(const host::HandleSuite* h, host::Handle handle, host::Boolean lock) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    host::Ptr ignored = nullptr;
+    host::Boolean wasLocked = kUntouched;
+    h->SetLock(handle, lock, &ignored, &wasLocked);
+    if (wasLocked != kUntouched) return;
+  }
+}
+}  // namespace
+
 void CopyHandleText(host::Handle handle, char* buffer, std::uint32_t size) {
   if (!buffer || size == 0) return;
   buffer[0] = '\0';
   if (!handle) return;
   const host::HandleSuite* h = HandleProcs();
   host::Ptr text = nullptr;
-  host::Boolean oldLock = 0;
+  host::Boolean oldLock = kUntouched;
   h->SetLock(handle, 1, &text, &oldLock);
   if (text) {
     // Never read past the handle, even when its text lacks a terminator.
@@ -139,9 +156,7 @@ void CopyHandleText(host::Handle handle, char* buffer, std::uint32_t size) {
     std::memcpy(buffer, text, length);
     buffer[length] = '\0';
   }
-  host::Ptr ignored = nullptr;
-  host::Boolean wasLocked = 0;
-  h->SetLock(handle, oldLock, &ignored, &wasLocked);
+  if (oldLock != kUntouched) RestoreLock(h, handle, oldLock);
 }
 
 std::int32_t MakeTextHandle(const char* text, host::Handle* out) {
@@ -153,14 +168,15 @@ std::int32_t MakeTextHandle(const char* text, host::Handle* out) {
   host::Handle handle = h->New(std::int32_t(length + 1));
   if (!handle) return host::kMemFullErr;
   host::Ptr address = nullptr;
-  host::Boolean oldLock = 0;
+  host::Boolean oldLock = kUntouched;
   h->SetLock(handle, 1, &address, &oldLock);
   if (!address) {
+    if (oldLock != kUntouched) RestoreLock(h, handle, 0);
     h->Dispose(handle);
     return host::kMemFullErr;
   }
   std::memcpy(address, text, length + 1);
-  h->SetLock(handle, 0, &address, &oldLock);
+  RestoreLock(h, handle, 0);
   *out = handle;
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "menus/host_menu_ids.h"
 #include "menus/menu_drawing.h"
 #include "menus/menu_insertion.h"
+#include "modes/quick_mask.h"
 #include "ui/procedure_state.h"
 #include "ui/window_procedures.h"
 
@@ -142,6 +143,10 @@ Answer HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_ACTIVATE:
       OnActivate(wParam);
       return {};
+    case WM_TIMER:
+      if (wParam != kQuickMaskCloseTimer) return {};
+      OnQuickMaskCloseTimer(window);
+      return 0;
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (!item || item->CtlType != ODT_MENU) return {};

@@ -44,6 +44,15 @@ const char* const kSmart =
 const char* const kSmartOff =
     R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":false},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
 
+const char* const kDeep =
+    R"({"title":"Deep.psd","depth":16,"selection":true,"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
+const char* const kQuickMasked =
+    R"({"title":"Masked.psd","channels":[{"name":"Quick Mask","area":"none","colorIndicates":"MskA"}],"targetChannels":["Quick Mask"],"layers":[{"name":"Background","background":true}]})";
+
+constexpr int kQuickMaskRow = 101;
+// Quick Mask mode started, unchecked, before the document is taken.
+const char* const kQuickMaskOn = R"([{"command":34917}])";   // kRow + kQuickMaskRow
+
 struct SweptCommand {
   const char* name;
   int row;
@@ -117,6 +126,15 @@ const SweptCommand kCommands[] = {
     {"Actions > Load Actions...", 5, kPlain, 6, 99},
     {"Actions > Clear All Actions", 6, kPlain, 6, 99, 0, kWithActionSets},
     {"Actions > an action", 0, kPlain, 6, 99, 0x8901, kWithActionSets},
+    {"Edit in Quick Mask Mode (on)", kQuickMaskRow, kSelected, 0, 99},
+    {"Edit in Quick Mask Mode (off)", kQuickMaskRow, kSelected, 0, 99, 0, kQuickMaskOn},
+    {"Edit in Quick Mask Mode, 16 bits (on)", kQuickMaskRow, kDeep, 6, 99},
+    // From 11 the working document closes within the step; below, a timer
+    // closes it after the step (its own tests are in quick_mask_tests).
+    {"Edit in Quick Mask Mode, 16 bits (off)", kQuickMaskRow, kDeep, 11, 99, 0, kQuickMaskOn},
+    {"Quick Mask Options...", 102, kQuickMasked, 0, 99},
+    {"Transform Selection...", 100, kSelected, 0, 99},
+    {"16 Bits/Channel", 10, kSelected, 6, 99},
     // The Preferences, closed with Cancel as nobody answers them: the
     // settings as they were are put into effect again.
     {"Edit > Preferences > Quillbright...", 115, kPlain, 0, 11},
@@ -193,6 +211,11 @@ Json ScenarioFor(int version, const std::vector<Segment>& segments) {
     else steps.push_back({{"edit", {{"closeDocument", true}}}});
     if (s.command->item == 0 && s.command->row == 3) answers.push_back(kScriptPath);
     if (s.command->item == 0 && s.command->row == 5) answers.push_back(kActionPath);
+    // The mode ends with its documents, and the next command starts afresh.
+    if (s.command->item == 0 && (s.command->row == kQuickMaskRow || s.command->row == 10)) {
+      steps.push_back({{"edit", {{"closeAllDocuments", true}}}});
+      steps.push_back({{"command", kRow + kQuickMaskRow}});
+    }
   }
   return {{"host", {{"version", version}, {"scripts", {"Tidy.jsx"}}}},
           {"recordCalls", true},

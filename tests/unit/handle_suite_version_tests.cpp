@@ -98,4 +98,34 @@ TEST_F(HandleSuiteVersionTest, AHostOfferingVersionTwoIsUsedAsItIs) {
   sim::Basic()->ReleaseSuite(host::kHandleSuiteName, 2);
 }
 
+// The host drops one SetLock call (it has no answer to give): no handle is
+// left locked for the host, disposed locked, or unlocked when it never was.
+// Calls 1 and 2 make the handle, 3 and 4 read it.
+class TextHandleTest : public PluginTest {};
+
+TEST_F(TextHandleTest, ADroppedLockCallLeavesNoHandleLocked) {
+  for (int nth = 1; nth <= 4; ++nth) {
+    SCOPED_TRACE(nth);
+    const std::string scenario = R"({"faults": [{"suite": "handle", "call": "SetLock", "nth": )" +
+                                 std::to_string(nth) + "}]}";
+    StartHost(scenario.c_str());
+    {
+      HandleHolder handle;
+      const std::int32_t made = MakeTextHandle("Harbour at dusk", handle.out());
+      if (nth == 1) {
+        EXPECT_NE(made, 0);
+        EXPECT_EQ(handle.get(), nullptr);
+        continue;
+      }
+      ASSERT_EQ(made, 0);
+      char text[64] = "unread";
+      CopyHandleText(handle.get(), text, sizeof text);
+      EXPECT_STREQ(text, nth == 3 ? "" : "Harbour at dusk");
+      // Unlocked: the host may resize it.
+      EXPECT_EQ(HandleProcs()->SetSize(handle.get(), 32), 0);
+    }
+    EXPECT_TRUE(Take({"misuse"}).empty());
+  }
+}
+
 }  // namespace
