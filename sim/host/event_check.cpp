@@ -198,9 +198,11 @@ std::string NotationProblem(std::string_view type, std::span<const KeyRule> item
 
 }  // namespace
 
-// "Al" is the code `Al  `; longer names are string identifiers.
+// "Al" is the code `Al  `; longer names, and short ones after a "~"
+// ("~box"), are string identifiers.
 TypeID RuleIdentifier(std::string_view text) {
   std::string t(Trim(text));
+  if (!t.empty() && t[0] == '~') return StringToId(t.substr(1));
   if (t.size() <= 4) t.resize(4, ' ');
   return IdFromText(t);
 }

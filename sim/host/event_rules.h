@@ -21,7 +21,8 @@
 //                        separated by commas)
 //   Lyr:index  Lyr:name  Lyr:id  Lyr:offset  Lyr:class  Chnl:prop fsel
 // Identifiers of four characters or fewer are codes (padded with spaces:
-// "Al" is `Al  `); longer ones are string identifiers ("filterMask").
+// "Al" is `Al  `); longer ones are string identifiers ("filterMask"), and so
+// is a short one written after a "~" ("~box", "~trim").
 #pragma once
 
 #include <span>
@@ -90,6 +91,9 @@ std::span<const EventRule> DocumentEventRules();
 std::span<const EventRule> ModeEventRules();
 std::span<const EventRule> ActionEventRules();
 std::span<const EventRule> ShortcutEventRules();   // the events the module's shortcuts play
+std::span<const EventRule> TextEventRules();
+std::span<const EventRule> ArrangementEventRules();
+std::span<const EventRule> DocumentCommandEventRules();
 
 // The editor's major version the scenario gives the host (8 by default).
 int HostVersion();

@@ -546,7 +546,8 @@ constexpr EventRule kDocumentRules[] = {
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
   for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(),
-                     ActionEventRules(), ShortcutEventRules(), ModeEventRules()})
+                     ActionEventRules(), ShortcutEventRules(), ModeEventRules(), TextEventRules(),
+                     ArrangementEventRules(), DocumentCommandEventRules()})
     for (const EventRule& rule : table)
       if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;

@@ -124,6 +124,27 @@ DescriptorData DescribeLayer(const Json& doc, int p) {
     PutEntry(text, C("AntA"), EnumValue(C("Annt"), IdFromText(Str(t, "antiAlias", "AnCr"))));
     PutEntry(text, StringToId("paragraph"), BoolValue(Flag(t, "paragraph")));
     PutEntry(text, StringToId("tracking"), IntValue(Int(t, "tracking")));
+    // As the host describes them: paragraph text has the bounds of its box
+    // on its shape, and the tracking is a style of its (one) style run.
+    DescriptorData shape;
+    PutEntry(shape, StringToId("char"),
+             EnumValue(StringToId("char"), StringToId(Flag(t, "paragraph") ? "box" : "paint")));
+    if (Flag(t, "paragraph")) {
+      DescriptorData bounds;
+      PutEntry(bounds, C("Top "), UnitValue(C("#Pnt"), 0));
+      PutEntry(bounds, C("Left"), UnitValue(C("#Pnt"), 0));
+      PutEntry(bounds, C("Btom"), UnitValue(C("#Pnt"), 100));
+      PutEntry(bounds, C("Rght"), UnitValue(C("#Pnt"), 200));
+      PutEntry(shape, StringToId("bounds"), ObjectValue(StringToId("bounds"), bounds));
+    }
+    PutEntry(text, StringToId("textShape"), ListValue({ObjectValue(StringToId("textShape"), shape)}));
+    DescriptorData style;
+    PutEntry(style, C("Trck"), IntValue(Int(t, "tracking")));
+    DescriptorData run;
+    PutEntry(run, C("From"), IntValue(0));
+    PutEntry(run, C("T   "), IntValue(0));
+    PutEntry(run, C("TxtS"), ObjectValue(C("TxtS"), style));
+    PutEntry(text, C("Txtt"), ListValue({ObjectValue(C("Txtt"), run)}));
     PutEntry(d, C("Txt "), ObjectValue(C("TxLr"), text));
   }
   if (kind == "smartObject") {

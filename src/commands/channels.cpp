@@ -66,7 +66,7 @@ bool ReadChannelMask(bool visible, std::uint32_t* out) {
     if (ListProcs()->GetReference(list.get(), i, element.out()) != 0 || !element) return false;
     std::uint32_t index = 0;
     if (ReferenceProcs()->GetIndex(element.get(), &index) != 0) return false;
-    mask |= std::uint32_t(1) << (index % 32);
+    mask |= ChannelBit(index);
   }
   *out = mask;
   return true;

@@ -14,6 +14,10 @@ extern std::int32_t LastChannelChoice;
 // "Show All" of the Channels submenu is on.
 extern bool ShowAllChannels;
 
+// The bit of the mask that a channel of this index sets: indices past 31
+// wrap round.
+constexpr std::uint32_t ChannelBit(std::uint32_t index) { return std::uint32_t(1) << (index % 32); }
+
 // Bit n for each channel of index n in the target layer's visible (or else
 // targeted) channels; 0 when the list cannot be read.
 std::uint32_t GetChannelMask(bool visible);

@@ -12,8 +12,11 @@
 
 #include "adjustments/direct_adjustment.h"
 #include "commands/channels.h"
+#include "commands/document_commands.h"
+#include "commands/layer_arrangement.h"
 #include "commands/masks.h"
 #include "commands/script_files.h"
+#include "commands/text_commands.h"
 #include "entry/entry_point.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
@@ -216,11 +219,16 @@ void RunTableCommand(std::size_t row) {
     case 5: LoadActionsCommand(MenuLabels[5]); break;
     case 6: ClearAllActionsAfterQuestion(); break;
     case 7: RunNamed("Fade", nullptr); break;  // named after the step it fades
+    case 8: SpellCheck(); break;
+    case 9: FindReplaceText(); break;
     case 10: ConvertTo16Bit(); break;
+    case 12: AutoBlendLayers(); break;
+    case 13: TrimDocument(); break;
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
       SelectChannelCommand(std::uint32_t(CommandId(row)));
       break;
     case 22: ShowAll(); break;
+    case 23: if (Guard()) ApplyImage(); break;
     case 24: v > 3 ? GuardedDirect(FourCC("Crvs")) : GuardedNamed("AdjustmentFilter Curves", row); break;
     case 25: GuardedNamed("AdjustmentFilter Exposure", row); break;
     case 26: v > 3 ? GuardedDirect(FourCC("ChnM")) : GuardedNamed("AdjustmentFilter ChannelMixer", row); break;
@@ -232,6 +240,9 @@ void RunTableCommand(std::size_t row) {
     case 32: ApplyAdjustmentDirectly(FourCC("ShrM")); break;
     case 33: ApplyAdjustmentDirectly(FourCC("ShrE")); break;
     case 34: RunNamed("Fill", row); break;
+    case 35: ConvertTextToShape(); break;
+    case 36: case 37: case 38: case 39: SetTextAntiAlias(int(row) - 35); break;
+    case 40: ToggleTextType(); break;
     case 41: RunNamed("Tracking", row); break;
     case 43: RunNamed("Edit Smart Filters", row); break;
     case 44: ToggleSmartFilters(); break;
@@ -256,6 +267,9 @@ void RunTableCommand(std::size_t row) {
     case 72: RasterizeVectorMask(); break;
     case 73: SetVectorMaskEnabled(false); break;
     case 74: SetVectorMaskEnabled(true); break;
+    case 79: case 80: case 81: case 82: case 83: case 84: AlignLayers(int(row) - 79); break;
+    case 86: case 87: case 88: case 89: case 90: case 91: DistributeLayers(int(row) - 86); break;
+    case 92: RunWhole(StampVisible, row); break;
     case 94: if (v < 11) RunNamed("Exposure", row); break;
     case 95: if (v < 11) RunNamed("Vibrance", row); break;
     case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
@@ -268,6 +282,8 @@ void RunTableCommand(std::size_t row) {
     case 107: LoadChannelAsSelection(FourCC("Rd  ")); break;
     case 108: LoadChannelAsSelection(FourCC("Grn ")); break;
     case 109: LoadChannelAsSelection(FourCC("Bl  ")); break;
+    case 111: ProofColors(); break;
+    case 112: SetPixelAspectRatio("Square", 1.0, true); break;
     case 113: OpenManual(); break;
     case 114: OpenPreferences(2); break;
     case 115: OpenPreferences(0); break;

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "commands/channels.h"
+#include "commands/text_commands.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
@@ -149,56 +150,15 @@ void SetLabel(HMENU popup, std::size_t row, const char* text) {
   SetMenuItemInfoA(popup, id, FALSE, &info);
 }
 
-// The target layer's text object; empty on other layers.
-DescriptorHolder ReadTextObject() {
-  DescriptorHolder text;
-  TypeID cls = 0;
-  GetTargetProperty(FourCC("Lyr "), FourCC("Txt "), text.out(), &cls);
-  return text;
-}
-
-// The text's anti-aliasing: 0 none, 1 crisp, 2 sharp, 3 strong, 4 smooth;
-// -1 without text or for any other value.
-int TextAntiAlias(const DescriptorHolder& text) {
-  if (!text) return -1;
-  TypeID value = 0, type = 0;
-  if (GetDescriptorItem(text.get(), FourCC("AntA"), &value, &type) != 0 || value == 0) return -1;
-  if (value == FourCC("Anno")) return 0;
-  if (value == FourCC("AnCr")) return 1;
-  if (value == StringToTypeID("antiAliasSharp")) return 2;
-  if (value == FourCC("AnSt")) return 3;
-  if (value == FourCC("AnSm")) return 4;
-  return -1;
-}
-
-enum class TextKind { Unknown, Paragraph, Point };
-
-// Paragraph text has bounds on the first element of its shape list.
-TextKind ReadTextKind(const DescriptorHolder& text) {
-  const TypeID shapeKey = StringToTypeID("textShape");
-  const TypeID boundsKey = StringToTypeID("bounds");
-  if (!text || shapeKey == 0 || boundsKey == 0) return TextKind::Unknown;
-  ListHolder shapes;
-  if (GetDescriptorItem(text.get(), shapeKey, shapes.out(), nullptr) != 0 || !shapes) return TextKind::Unknown;
-  DescriptorHolder first;
-  TypeID cls = 0;
-  if (ListProcs()->GetObjectValue(shapes.get(), 0, &cls, first.out()) != 0 || !first) return TextKind::Unknown;
-  DescriptorHolder bounds;
-  TypeID boundsClass = 0;
-  GetDescriptorItem(first.get(), boundsKey, bounds.out(), &boundsClass);
-  return bounds ? TextKind::Paragraph : TextKind::Point;
-}
-
 void UpdateLayerMenuLabels(HMENU popup, int v) {
   if (v >= 4) SetLabel(popup, kAlignRow, AltLabels[HasSelection() ? 0 : 1]);
   SetLabel(popup, kLayerVisibilityRow, AltLabels[IsLayerVisible() ? 2 : 3]);
-  const DescriptorHolder text = ReadTextObject();
-  const TextKind kind = ReadTextKind(text);
-  if (kind == TextKind::Point) SetLabel(popup, kTextKindRow, AltLabels[6]);
-  if (kind == TextKind::Paragraph) SetLabel(popup, kTextKindRow, AltLabels[7]);
+  const int kind = GetTextShapeKind();
+  if (kind == kPointText) SetLabel(popup, kTextKindRow, AltLabels[6]);
+  if (kind == kParagraphText) SetLabel(popup, kTextKindRow, AltLabels[7]);
   // The anti-alias items sit in the editor's Type submenu of this menu. No
   // setting (or no text at all) leaves none of them checked.
-  const int antiAlias = TextAntiAlias(text);
+  const int antiAlias = GetTextAntiAlias();
   CheckRadioCommand(popup, antiAlias >= 1 ? kFirstAntiAliasRow - 1 + antiAlias : -1, kFirstAntiAliasRow,
                     kLastAntiAliasRow);
   if (v >= 8) SetLabel(popup, kSmartFilterToggleRow, AltLabels[IsSmartFilterEnabled(1) ? 4 : 5]);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "commands/dispatcher.h"
+#include "commands/document_commands.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
@@ -119,29 +120,6 @@ bool KeyIsDown(int virtualKey) {
   return GetAsyncKeyState(virtualKey) < 0;
 }
 
-std::int32_t NewImageFromClipboard() {
-  const TypeID preset = StringToTypeID("preset");
-  if (preset == 0) return host::kBadParameterError;
-  const host::DescriptorSuite* d = DescriptorProcs();
-  DescriptorHolder document;
-  DescriptorHolder descriptor;
-  std::int32_t err = MakeDescriptor(descriptor);
-  if (err == 0) err = MakeDescriptor(document);
-  if (err == 0) err = HostResult(d->PutString(document.get(), preset, "Clipboard"));
-  if (err == 0) err = HostResult(d->PutObject(descriptor.get(), FourCC("Nw  "), FourCC("Dcmn"), document.get()));
-  if (err != 0) return err;
-  return PlayDescriptor(FourCC("Mk  "), descriptor.get(), kDialogNone);
-}
-
-std::int32_t PasteWithoutAntiAlias() {
-  DescriptorHolder descriptor;
-  std::int32_t err = MakeDescriptor(descriptor);
-  if (err == 0)
-    err = HostResult(DescriptorProcs()->PutEnumerated(descriptor.get(), FourCC("AntA"), FourCC("Annt"), FourCC("Anno")));
-  if (err != 0) return err;
-  return PlayDescriptor(FourCC("past"), descriptor.get(), kDialogNone);
-}
-
 bool HandleShortcutKey(int code, WPARAM wParam, LPARAM lParam) {
   const bool inFront = MainWindow != nullptr && GetForegroundWindow() == MainWindow;
   if (!ShortcutKeyConsidered(ShortcutsDisabled, code, inFront, lParam)) return false;
@@ -155,13 +133,13 @@ bool HandleShortcutKey(int code, WPARAM wParam, LPARAM lParam) {
       return true;
     case kShortcutNewFromClipboard:
       // Nothing usable on the clipboard: the key is the host's.
-      if (NewImageFromClipboard() != 0) return false;
-      PasteWithoutAntiAlias();
+      if (NewDocumentFromClipboard() != 0) return false;
+      Paste();
       return true;
     case kShortcutNewWhenNoDocument:
       // With a document open the key is the host's own paste.
       if (IsDocumentOpen(false)) return false;
-      if (NewImageFromClipboard() == 0) PasteWithoutAntiAlias();
+      if (NewDocumentFromClipboard() == 0) Paste();
       return true;
     case kShortcutDuplicateLayer:
       DuplicateLayer();

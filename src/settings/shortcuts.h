@@ -56,8 +56,5 @@ bool ShortcutKeyConsidered(bool disabled, int code, bool mainWindowInFront, LPAR
 // Whether the key (or mouse button, by its logical meaning) is down now.
 bool KeyIsDown(int virtualKey);
 
-std::int32_t NewImageFromClipboard();
-std::int32_t PasteWithoutAntiAlias();
-
 // The keyboard hook's work: true when the key was taken.
 bool HandleShortcutKey(int code, WPARAM wParam, LPARAM lParam);

@@ -48,6 +48,16 @@ const char* const kDeep =
     R"({"title":"Deep.psd","depth":16,"selection":true,"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
 const char* const kQuickMasked =
     R"({"title":"Masked.psd","channels":[{"name":"Quick Mask","area":"none","colorIndicates":"MskA"}],"targetChannels":["Quick Mask"],"layers":[{"name":"Background","background":true}]})";
+const char* const kText =
+    R"({"title":"Poster.psd","layers":[{"name":"Background","background":true},{"name":"Title","kind":"text","text":{"antiAlias":"AnCr","paragraph":false}}]})";
+const char* const kTwoTargets =
+    R"({"title":"Layout.psd","layers":[{"name":"Background","background":true},{"name":"Sky"},{"name":"Sea"}],"target":[1,2]})";
+const char* const kThreeTargets =
+    R"({"title":"Layout.psd","layers":[{"name":"Background","background":true},{"name":"Sky"},{"name":"Sea"},{"name":"Sand"}],"target":[1,2,3]})";
+// One layer: the host stamps nothing, and the copy of the layer with its
+// mask applied is made instead.
+const char* const kOneMaskedLayer =
+    R"({"title":"Masked.psd","layers":[{"name":"Sky","userMask":{"enabled":true,"linked":true}}]})";
 
 constexpr int kQuickMaskRow = 101;
 // Quick Mask mode started, unchecked, before the document is taken.
@@ -116,6 +126,22 @@ const SweptCommand kCommands[] = {
     {"Selection From > Luminosity", 106, kPlain, 0, 99},
     {"Selection From > Red Channel", 107, kPlain, 0, 99},
     {"Scripts > Browse...", 3, kPlain, 6, 99},
+    // Text, arrangement and document commands (one of each kind that
+    // builds its event the same way).
+    {"Spell Check...", 8, kText, 0, 99},
+    {"Find and Replace Text...", 9, kText, 0, 99},
+    {"Auto-Blend Layers...", 12, kTwoTargets, 6, 99},
+    {"Trim...", 13, kPlain, 0, 99},
+    {"Apply Image...", 23, kPlain, 11, 99},
+    {"Convert to Shape", 35, kText, 0, 99},
+    {"Anti-Alias Sharp", 37, kText, 0, 99},
+    {"Anti-Alias Smooth", 39, kText, 0, 99},
+    {"Convert to Paragraph Text", 40, kText, 0, 99},
+    {"Align > Top Edges", 79, kTwoTargets, 0, 99},
+    {"Distribute > Right Edges", 91, kThreeTargets, 4, 99},
+    {"Stamp Visible", 92, kOneMaskedLayer, 4, 99},
+    {"Proof Colors...", 111, kPlain, 0, 99},
+    {"Custom Pixel Aspect Ratio...", 112, kPlain, 3, 99},
     // The shortcuts that are no command of the table.
     {"Shortcut Shift+N: new image from the clipboard", -1, kPlain, 0, 99, 0, nullptr, false, "Shift+N", true},
     {"Shortcut Ctrl+V: new image from the clipboard, no document open", -1, nullptr, 0, 99, 0, nullptr, false, "Ctrl+V", true},

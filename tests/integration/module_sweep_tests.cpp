@@ -32,17 +32,16 @@ const std::set<std::string> kEvidence = {"play",   "step-begin", "script", "mess
 
 // Commands whose work the module does not have yet, in the versions given:
 // smart objects and smart filters, layer groups, adjustment layers and
-// filters, the module's own dialogs (Fade, Fill Opacity, Tracking, Auto-Align
-// Layers), and the text, alignment, distribution and document commands. They
-// are still chosen, and must be so without a fault.
+// filters, and the module's own dialogs (Fade, Fill Opacity, Tracking,
+// Auto-Align Layers). They are still chosen, and must be so without a fault.
 struct Awaiting {
   int firstRow, lastRow;  // command rows, inclusive
   int highestVersion;     // the versions up to it still wait
 };
 constexpr Awaiting kAwaiting[] = {
-    {1, 1, 99},     {7, 9, 99},     {11, 13, 99},   {23, 23, 99}, {25, 25, 99}, {27, 29, 99}, {30, 30, 10},
-    {34, 41, 99},   {43, 43, 99},   {44, 44, 7},    {45, 46, 99}, {52, 56, 99}, {75, 77, 99}, {79, 84, 99},
-    {86, 99, 99},   {110, 112, 99}};
+    {1, 1, 99},   {7, 7, 99},   {11, 11, 99}, {25, 25, 99}, {27, 29, 99}, {30, 30, 10}, {34, 34, 99},
+    {41, 41, 99}, {43, 43, 99}, {44, 44, 7},  {45, 46, 99}, {52, 56, 99}, {75, 77, 99}, {93, 99, 99},
+    {110, 110, 99}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.
 constexpr int kHelpRow = 113;

@@ -45,7 +45,8 @@ std::string SetLayer(const char* items) {
 TEST(EventRuleTables, EveryRuleIsWrittenInTheNotation) {
   for (auto table : {sim::LayerEventRules(), sim::MaskEventRules(), sim::AdjustmentEventRules(),
                      sim::DocumentEventRules(), sim::ActionEventRules(),
-                     sim::ShortcutEventRules(), sim::ModeEventRules()})
+                     sim::ShortcutEventRules(), sim::ModeEventRules(), sim::TextEventRules(),
+                     sim::ArrangementEventRules(), sim::DocumentCommandEventRules()})
     for (const sim::EventRule& rule : table) {
       EXPECT_FALSE(rule.event.empty());
       EXPECT_EQ(sim::CheckRuleNotation(rule.keys), "") << "a row of " << rule.event;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "commands/document_commands.h"
 #include "entry/module_state.h"
 #include "localization/dialog_labels.h"
 #include "plugin_fixture.h"
@@ -118,8 +119,8 @@ TEST_F(ShortcutTest, AMenuLabelGetsTheTextOfItsCommandsFirstRowOnly) {
 TEST_F(ShortcutTest, TheClipboardShortcutsPlayANewImageAndAPasteWithoutAntiAlias) {
   StartHost(R"({"documents": [], "clipboard": {"image": [300, 200]}})");
   HostMajorVersion = 8;
-  EXPECT_EQ(NewImageFromClipboard(), 0);
-  EXPECT_EQ(PasteWithoutAntiAlias(), 0);
+  EXPECT_EQ(NewDocumentFromClipboard(), 0);
+  EXPECT_EQ(Paste(), 0);
   ExpectLines(Take({"play", "error"}),
               {{R"({"kind":"play","event":"Mk  ","mode":2,"result":0,"descriptor":
                    [["Nw  ",{"object":"Dcmn","items":[["preset",{"string":"Clipboard"}]]}]]})"},
@@ -127,7 +128,7 @@ TEST_F(ShortcutTest, TheClipboardShortcutsPlayANewImageAndAPasteWithoutAntiAlias
 
   // Nothing on the clipboard: the host cannot make the image.
   StartHost(R"({"documents": [], "clipboard": null})");
-  EXPECT_EQ(NewImageFromClipboard(), -25920);
+  EXPECT_EQ(NewDocumentFromClipboard(), -25920);
   EXPECT_TRUE(Take({"error"}).empty());
 }
 
