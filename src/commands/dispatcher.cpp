@@ -12,6 +12,7 @@
 
 #include "adjustments/direct_adjustment.h"
 #include "commands/channels.h"
+#include "commands/groups.h"
 #include "commands/masks.h"
 #include "commands/script_files.h"
 #include "entry/entry_point.h"
@@ -65,14 +66,14 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Mask Unlink", MaskToggleLinked},
     {"Vector Mask From Selection", VectorMaskFromSelection},
     {"Vector Mask From Shape", VectorMaskFromShape},
-    {"Store Group", nullptr},
-    {"Restore Group", nullptr},
-    {"Create New Group", nullptr},
+    {"Store Group", StoreGroupProperties},
+    {"Restore Group", RestoreGroup},
+    {"Create New Group", CreateNewGroup},
     {"Create Smart Object", nullptr},
     {"Disable Smart Filters", nullptr},
     {"Enable Smart Filters", nullptr},
     {"Clear Filter Mask", ClearFilterMask},
-    {"Ungroup Layers", nullptr},
+    {"Ungroup Layers", UngroupLayers},
     {"Start Quick Mask", EnterQuickMask},
     {"End Quick Mask", LeaveQuickMask},
     {"Exposure", nullptr},
@@ -256,6 +257,9 @@ void RunTableCommand(std::size_t row) {
     case 72: RasterizeVectorMask(); break;
     case 73: SetVectorMaskEnabled(false); break;
     case 74: SetVectorMaskEnabled(true); break;
+    case 75: GroupLayersCommand(MenuLabels[row]); break;
+    case 76: UngroupLayersCommand(MenuLabels[row]); break;
+    case 77: HideLayersCommand(); break;
     case 94: if (v < 11) RunNamed("Exposure", row); break;
     case 95: if (v < 11) RunNamed("Vibrance", row); break;
     case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
