@@ -86,6 +86,7 @@ std::string CheckRuleNotation(std::span<const KeyRule> keys);
 // The tables, one per area (events_*.cpp).
 std::span<const EventRule> LayerEventRules();
 std::span<const EventRule> MaskEventRules();
+std::span<const EventRule> GroupEventRules();
 std::span<const EventRule> AdjustmentEventRules();
 std::span<const EventRule> DocumentEventRules();
 std::span<const EventRule> ModeEventRules();

@@ -545,7 +545,8 @@ constexpr EventRule kDocumentRules[] = {
 
 std::vector<const EventRule*> RulesFor(TypeID event) {
   std::vector<const EventRule*> rules;
-  for (auto table : {LayerEventRules(), MaskEventRules(), AdjustmentEventRules(), DocumentEventRules(),
+  for (auto table : {LayerEventRules(), MaskEventRules(), GroupEventRules(),
+                     AdjustmentEventRules(), DocumentEventRules(),
                      ActionEventRules(), ShortcutEventRules(), ModeEventRules(), TextEventRules(),
                      ArrangementEventRules(), DocumentCommandEventRules()})
     for (const EventRule& rule : table)

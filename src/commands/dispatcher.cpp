@@ -14,6 +14,7 @@
 #include "commands/channels.h"
 #include "commands/document_commands.h"
 #include "commands/layer_arrangement.h"
+#include "commands/groups.h"
 #include "commands/masks.h"
 #include "commands/script_files.h"
 #include "commands/text_commands.h"
@@ -68,14 +69,14 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Mask Unlink", MaskToggleLinked},
     {"Vector Mask From Selection", VectorMaskFromSelection},
     {"Vector Mask From Shape", VectorMaskFromShape},
-    {"Store Group", nullptr},
-    {"Restore Group", nullptr},
-    {"Create New Group", nullptr},
+    {"Store Group", StoreGroupProperties},
+    {"Restore Group", RestoreGroup},
+    {"Create New Group", CreateNewGroup},
     {"Create Smart Object", nullptr},
     {"Disable Smart Filters", nullptr},
     {"Enable Smart Filters", nullptr},
     {"Clear Filter Mask", ClearFilterMask},
-    {"Ungroup Layers", nullptr},
+    {"Ungroup Layers", UngroupLayers},
     {"Start Quick Mask", EnterQuickMask},
     {"End Quick Mask", LeaveQuickMask},
     {"Exposure", nullptr},
@@ -267,6 +268,9 @@ void RunTableCommand(std::size_t row) {
     case 72: RasterizeVectorMask(); break;
     case 73: SetVectorMaskEnabled(false); break;
     case 74: SetVectorMaskEnabled(true); break;
+    case 75: GroupLayersCommand(MenuLabels[row]); break;
+    case 76: UngroupLayersCommand(MenuLabels[row]); break;
+    case 77: HideLayersCommand(); break;
     case 79: case 80: case 81: case 82: case 83: case 84: AlignLayers(int(row) - 79); break;
     case 86: case 87: case 88: case 89: case 90: case 91: DistributeLayers(int(row) - 86); break;
     case 92: RunWhole(StampVisible, row); break;

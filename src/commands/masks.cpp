@@ -254,7 +254,15 @@ std::int32_t AddLayerMask(MaskKind kind) {
       else steps = {InvertEditedChannel};
       break;
     case MaskKind::RevealSelection:
-      if (selection == 1) steps = {InverseSelection, InvertEditedChannel, Deselect};
+      if (selection == 1) {
+        // A selection of the whole image inverts to none, and the inversion
+        // would then reach the whole mask and hide everything: the
+        // reveal-all mask is already what was asked for.
+        if (InverseSelection() != 0) return host::kInterruptedError;
+        const int left = ReadSelectionState();
+        if (left < 0) return host::kInterruptedError;
+        if (left == 1) steps = {InvertEditedChannel, Deselect};
+      }
       break;
     case MaskKind::HideSelection:
       steps = {InvertEditedChannel, Deselect};

@@ -204,11 +204,11 @@ std::int32_t CountSmartFiltersByProbing() {
   return counter;
 }
 
-void RenameTargetLayer(const char* name) {
-  if (!name) return;
+std::int32_t RenameTargetLayer(const char* name) {
+  if (!name) return host::kBadParameterError;
   host::Boolean background = 0;
   GetTargetProperty(kLayer, FourCC("Bckg"), &background, nullptr);
-  if (background) return;
+  if (background) return 0;
   ReferenceHolder reference;
   DescriptorHolder layer;
   DescriptorHolder descriptor;
@@ -220,12 +220,12 @@ void RenameTargetLayer(const char* name) {
   if (err == 0) err = HostResult(d->PutReference(descriptor.get(), FourCC("null"), reference.get()));
   if (err == 0) err = HostResult(d->PutString(layer.get(), FourCC("Nm  "), name));
   if (err == 0) err = HostResult(d->PutObject(descriptor.get(), FourCC("T   "), kLayer, layer.get()));
-  if (err != 0) return;
+  if (err != 0) return err;
   DescriptorHolder result;
-  ControlProcs()->Play(result.out(), FourCC("setd"), descriptor.get(), kDialogNone);
+  return HostResult(ControlProcs()->Play(result.out(), FourCC("setd"), descriptor.get(), kDialogNone));
 }
 
-void SelectLayerByIndex(std::int32_t index, bool makeVisible, bool addToSelection) {
+std::int32_t SelectLayerByIndex(std::int32_t index, bool makeVisible, bool addToSelection) {
   ReferenceHolder reference;
   DescriptorHolder descriptor;
   const host::DescriptorSuite* d = DescriptorProcs();
@@ -237,7 +237,7 @@ void SelectLayerByIndex(std::int32_t index, bool makeVisible, bool addToSelectio
     err = HostResult(d->PutEnumerated(descriptor.get(), StringToTypeID("selectionModifier"),
                                       StringToTypeID("selectionModifierType"), StringToTypeID("addToSelection")));
   if (err == 0) err = HostResult(d->PutBoolean(descriptor.get(), FourCC("MkVs"), makeVisible ? 1 : 0));
-  if (err != 0) return;
+  if (err != 0) return err;
   DescriptorHolder result;
-  ControlProcs()->Play(result.out(), FourCC("slct"), descriptor.get(), kDialogNone);
+  return HostResult(ControlProcs()->Play(result.out(), FourCC("slct"), descriptor.get(), kDialogNone));
 }

@@ -32,5 +32,6 @@ std::int32_t CountSmartFiltersByProbing();
 // false when it cannot be read.
 bool IsSmartFilterEnabled(std::int32_t index);
 
-void RenameTargetLayer(const char* name);
-void SelectLayerByIndex(std::int32_t index, bool makeVisible, bool addToSelection);
+// Both answer the host's result; the background keeps its name (0).
+std::int32_t RenameTargetLayer(const char* name);
+std::int32_t SelectLayerByIndex(std::int32_t index, bool makeVisible, bool addToSelection);

@@ -44,6 +44,16 @@ const char* const kSmart =
 const char* const kSmartOff =
     R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":false},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
 
+// Boat in the group Harbour (multiply at 50 %), with and without a mask.
+const char* const kGroup =
+    R"({"title":"Group.psd","target":[3],"layers":[{"name":"Background","background":true},{"name":"</Layer group>","kind":"groupEnd"},{"name":"Boat"},{"name":"Harbour","kind":"groupStart","blendMode":"Mltp","opacity":128}]})";
+const char* const kMaskedGroup =
+    R"({"title":"Group.psd","target":[3],"layers":[{"name":"Background","background":true},{"name":"</Layer group>","kind":"groupEnd"},{"name":"Boat"},{"name":"Harbour","kind":"groupStart","blendMode":"Mltp","opacity":128,"userMask":{"enabled":true,"linked":true}}]})";
+// Grouping first leaves nothing stored (a stored group is restored on the
+// way); ungrouping the masked group first stores it with its mask.
+const char* const kGroupedFirst = R"([{"command":34891}])";     // kRow + 75
+const char* const kUngroupedFirst = R"([{"command":34892}])";   // kRow + 76
+
 const char* const kDeep =
     R"({"title":"Deep.psd","depth":16,"selection":true,"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
 const char* const kQuickMasked =
@@ -125,6 +135,11 @@ const SweptCommand kCommands[] = {
     {"Selection From > Layer Opacity", 105, kPlain, 0, 99},
     {"Selection From > Luminosity", 106, kPlain, 0, 99},
     {"Selection From > Red Channel", 107, kPlain, 0, 99},
+    {"Group Layers", 75, kPlain, 4, 99, 0, kGroupedFirst},
+    {"Group Layers, restoring the stored group", 75, kMaskedGroup, 4, 99, 0, kUngroupedFirst},
+    {"Ungroup Layers", 76, kGroup, 4, 99},
+    {"Ungroup Layers, saving the mask", 76, kMaskedGroup, 4, 99},
+    {"Hide Layers", 77, kPlain, 0, 99},
     {"Scripts > Browse...", 3, kPlain, 6, 99},
     // Text, arrangement and document commands (one of each kind that
     // builds its event the same way).

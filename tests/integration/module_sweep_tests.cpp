@@ -40,7 +40,7 @@ struct Awaiting {
 };
 constexpr Awaiting kAwaiting[] = {
     {1, 1, 99},   {7, 7, 99},   {11, 11, 99}, {25, 25, 99}, {27, 29, 99}, {30, 30, 10}, {34, 34, 99},
-    {41, 41, 99}, {43, 43, 99}, {44, 44, 7},  {45, 46, 99}, {52, 56, 99}, {75, 77, 99}, {93, 99, 99},
+    {41, 41, 99}, {43, 43, 99}, {44, 44, 7},  {45, 46, 99}, {52, 56, 99}, {93, 99, 99},
     {110, 110, 99}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.

@@ -43,7 +43,7 @@ std::string SetLayer(const char* items) {
 }
 
 TEST(EventRuleTables, EveryRuleIsWrittenInTheNotation) {
-  for (auto table : {sim::LayerEventRules(), sim::MaskEventRules(), sim::AdjustmentEventRules(),
+  for (auto table : {sim::LayerEventRules(), sim::MaskEventRules(), sim::GroupEventRules(), sim::AdjustmentEventRules(),
                      sim::DocumentEventRules(), sim::ActionEventRules(),
                      sim::ShortcutEventRules(), sim::ModeEventRules(), sim::TextEventRules(),
                      sim::ArrangementEventRules(), sim::DocumentCommandEventRules()})

@@ -607,3 +607,17 @@ TEST_F(MaskCommandTest, AnUnreadSelectionEndsBuildingAMaskThatDependsOnIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MaskCommandTest, ASelectionOfTheWholeImageRevealsTheWholeLayerInEditor8) {
+  // Inverted, a full selection is none, and inverting the mask then would
+  // hide everything the selection revealed.
+  Layers(kPhoto, R"(, "selection": true, "selectionArea": "all")");
+  EXPECT_EQ(AddLayerMask(MaskKind::RevealSelection), 0);
+  EXPECT_EQ(Top()["userMask"]["reveals"], "all");
+  EXPECT_FALSE(Doc()["selection"].get<bool>());
+  ExpectLines(Take({"play"}), {kRevealAll, kInverse});
+}
+
+}  // namespace
