@@ -40,9 +40,9 @@ struct Awaiting {
   int highestVersion;     // the versions up to it still wait
 };
 constexpr Awaiting kAwaiting[] = {
-    {1, 1, 99},     {7, 9, 99},     {11, 13, 99},   {23, 23, 99}, {25, 25, 99}, {27, 29, 99}, {30, 30, 10},
+    {1, 1, 99},     {7, 9, 99},     {11, 13, 99},   {23, 23, 99}, {25, 25, 10}, {27, 27, 10}, {30, 30, 10},
     {34, 41, 99},   {43, 43, 99},   {44, 44, 7},    {45, 46, 99}, {52, 56, 99}, {75, 77, 99}, {79, 84, 99},
-    {86, 99, 99},   {110, 112, 99}};
+    {86, 92, 99},   {94, 95, 10},   {97, 97, 10},   {110, 112, 99}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.
 constexpr int kHelpRow = 113;
