@@ -121,6 +121,8 @@ std::int32_t PutValue(host::Descriptor d, const ValueKey& key, std::span<const d
   const host::DescriptorSuite* s = DescriptorProcs();
   const double value = values[base + key.index];
   const TypeID id = Id(key.key);
+  // A string identifier the host did not turn into one would be no key.
+  if (id == 0) return host::kBadParameterError;
   switch (key.as) {
     case As::Integer: return HostResult(s->PutInteger(d, id, Truncated(value)));
     case As::Float: return HostResult(s->PutFloat(d, id, value));
@@ -140,6 +142,7 @@ std::int32_t PutValues(host::Descriptor d, std::span<const ValueKey> keys, std::
 // `key` = object of `cls` whose keys `fill` puts.
 template <typename Fill>
 std::int32_t PutObjectOf(host::Descriptor d, TypeID key, TypeID cls, Fill fill) {
+  if (key == 0 || cls == 0) return host::kBadParameterError;
   DescriptorHolder object;
   std::int32_t err = MakeDescriptor(object);
   if (err == 0) err = fill(object.get());
@@ -168,8 +171,9 @@ std::int32_t PutListOf(host::Descriptor d, TypeID key, Fill fill) {
 }
 
 std::int32_t PutPresetKind(host::Descriptor d) {
-  return HostResult(DescriptorProcs()->PutEnumerated(d, Id("presetKind"), Id("presetKindType"),
-                                                     Id("presetKindDefault")));
+  const TypeID key = Id("presetKind"), type = Id("presetKindType"), value = Id("presetKindDefault");
+  if (key == 0 || type == 0 || value == 0) return host::kBadParameterError;
+  return HostResult(DescriptorProcs()->PutEnumerated(d, key, type, value));
 }
 
 std::int32_t PutMix(host::Descriptor d, const ValueList& output, std::span<const double> values) {
@@ -359,6 +363,19 @@ std::int32_t MakeConfirmingPrompt(AdjustmentKind kind, std::span<const double> v
   return made;
 }
 
+// The kind of a class by the string identifier the host names it with; the
+// host's error when it names none.
+std::int32_t ReadKindOfClass(TypeID cls, std::optional<AdjustmentKind>* kind) {
+  *kind = std::nullopt;
+  if (cls == 0) return host::kBadParameterError;
+  char text[kNameSize] = {};
+  if (const std::int32_t err = HostResult(ControlProcs()->TypeIDToStringID(cls, text, sizeof text)); err != 0)
+    return err;
+  text[sizeof text - 1] = '\0';
+  *kind = KindFromStringId(text);
+  return 0;
+}
+
 }  // namespace
 
 host::TypeID AdjustmentClassOf(AdjustmentKind kind) {
@@ -367,11 +384,8 @@ host::TypeID AdjustmentClassOf(AdjustmentKind kind) {
 }
 
 std::optional<AdjustmentKind> KindOfClass(host::TypeID cls) {
-  if (cls == 0) return std::nullopt;
-  char text[kNameSize] = {};
-  if (ControlProcs()->TypeIDToStringID(cls, text, sizeof text) != 0) return std::nullopt;
-  text[sizeof text - 1] = '\0';
-  return KindFromStringId(text);
+  std::optional<AdjustmentKind> kind;
+  return ReadKindOfClass(cls, &kind) == 0 ? kind : std::nullopt;
 }
 
 std::int32_t MakeAdjustmentLayer(AdjustmentKind kind, std::int32_t mode, std::span<const double> values,
@@ -409,7 +423,10 @@ SettingsRead ReadAdjustmentSettings(AdjustmentKind* kind) {
   TypeID cls = 0;
   DescriptorHolder object;
   if (ListProcs()->GetObjectValue(list.get(), 0, &cls, object.out()) != 0 || !object) return SettingsRead::Unreadable;
-  const std::optional<AdjustmentKind> found = KindOfClass(cls);
+  // A class the host did not name is not told from another kind: the
+  // layer's own settings would be replaced by the defaults.
+  std::optional<AdjustmentKind> found;
+  if (ReadKindOfClass(cls, &found) != 0) return SettingsRead::Unreadable;
   if (!found) return SettingsRead::NoSettings;
   if (kind) *kind = *found;
   const TypeID legacy = StringToTypeID("legacyContentData");
