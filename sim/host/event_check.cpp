@@ -151,10 +151,10 @@ std::string ValueProblem(std::string_view type, std::span<const KeyRule> items, 
     *inner = m;
     return m.text;
   }
-  if (word == "list") {
+  if (word == "list" || word == "list0") {
     if (v.type != host::kTypeList) return Describe(v) + " where the host takes a list";
     if (rest.empty()) return {};
-    if (v.list.empty()) return "an empty list";
+    if (v.list.empty() && word == "list") return "an empty list";
     for (size_t i = 0; i < v.list.size(); ++i) {
       std::string p = ValueProblem(rest, items, v.list[i], inner);
       if (!p.empty()) return "element " + std::to_string(i + 1) + " of the list: " + p;
@@ -178,7 +178,7 @@ std::string NotationProblem(std::string_view type, std::span<const KeyRule> item
   const std::string_view rest = space == std::string_view::npos ? std::string_view() : Trim(type.substr(space));
   if ((word == "unit" || word == "enum" || word == "class") && !rest.empty()) return {};
   if (word == "object" && !rest.empty()) return CheckRuleNotation(items);
-  if (word == "list") return rest.empty() ? std::string() : NotationProblem(rest, items);
+  if (word == "list" || word == "list0") return rest.empty() ? std::string() : NotationProblem(rest, items);
   if (word == "ref" && !rest.empty()) {
     for (auto shape : Split(rest, "|"))
       for (auto part : Split(shape, ">")) {

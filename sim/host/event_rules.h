@@ -15,6 +15,7 @@
 //   class Chnl           a class (several separated by commas)
 //   object Lyr           an object of that class; its keys in `items`
 //   list ref Chnl:Chnl/* a list, each element of the type after "list"
+//   list0 object Pnt     the same, and it may be empty
 //   ref SHAPE | SHAPE    a reference of one of these shapes
 // A reference shape is its parts, first to last, separated by ">":
 //   Lyr:Ordn/Trgt        enumerated (type/value; "*" any value, values

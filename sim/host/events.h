@@ -30,6 +30,15 @@ host::OSErr OnSaveSelection(Play& play);         // Dplc of the selection
 host::OSErr OnFill(Play& play);                  // Fl
 host::OSErr OnRasterize(Play& play);             // rasterizeLayer: vector mask, smart object
 
+// The host's dialogs of an adjustment layer's make event (new_layer_prompt.cpp):
+// the prompt for the new layer's properties, a real window confirmed by
+// Enter or answered by the user from the scenario's "answers.hostDialogs"
+// key "newLayer"; then the kind's own dialog, answered from the key of the
+// kind's class ("Crvs", "vibrance", ...). Each answer is recorded as a
+// `host-dialog` line; true when confirmed.
+bool ConfirmNewLayer(const std::string& name);
+bool ConfirmAdjustmentDialog(const std::string& kind);
+
 // A row the model keeps nothing for: the host takes the event, and the
 // transcript shows that it was played.
 host::OSErr Unmodelled(Play& play);

@@ -44,6 +44,8 @@ constexpr KnownId kKnownIds[] = {
     {"pixelsUnit", "#Pxl"}, {"percentUnit", "#Prc"}, {"densityUnit", "#Rsl"},
     {"antiAlias", "AntA"}, {"antiAliasType", "Annt"}, {"offset", "Ofst"}, {"profile", "Prfl"},
     {"all", "All "},
+    {"curves", "Crvs"}, {"exposure", "Exps"}, {"channelMixer", "ChnM"}, {"colorBalance", "ClrB"},
+    {"selectiveColor", "SlcC"}, {"blackAndWhite", "BanW"}, {"adjustmentLayer", "AdjL"},
 };
 
 struct Tables {

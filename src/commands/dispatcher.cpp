@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "adjustments/adjustment_layers.h"
 #include "adjustments/direct_adjustment.h"
 #include "commands/channels.h"
 #include "commands/document_commands.h"
@@ -49,9 +50,24 @@ std::int32_t MaskHideAll() { return AddLayerMask(MaskKind::HideAll); }
 std::int32_t MaskRevealSelection() { return AddLayerMask(MaskKind::RevealSelection); }
 std::int32_t MaskHideSelection() { return AddLayerMask(MaskKind::HideSelection); }
 
+// Adjusting pixels through a clipped adjustment layer, and re-editing one.
+// Each fails the step (the host drops it) when anything in it failed.
+template <AdjustmentKind kind>
+std::int32_t AdjustAs() {
+  return AdjustAsFilter(kind) ? 0 : kCancelled;
+}
+std::int32_t EditAdjustment() { return EditAdjustmentLayer() ? 0 : kCancelled; }
+
+// Some adjustments are the host's in some versions only; in the others the
+// module's own dialog does the work.
+bool HostAdjustsExposureAndVibrance() { return HostMajorVersion >= 11; }
+bool HostAdjustsBlackAndWhite() { return HostMajorVersion == 7; }
+bool HostEditsBlackAndWhite() { return HostMajorVersion == 7 || HostMajorVersion >= 11; }
+
 struct NamedCommand {
   std::string_view name;
   NamedWork work;  // null: the work is not part of the module yet
+  bool (*builtFor)() = nullptr;  // the host versions the work serves; null: all
 };
 
 constexpr std::array<NamedCommand, 41> kNamedCommands = {{
@@ -82,20 +98,20 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Exposure", nullptr},
     {"Vibrance", nullptr},
     {"Black & White", nullptr},
-    {"AdjustmentFilter Curves", nullptr},
-    {"AdjustmentFilter ChannelMixer", nullptr},
-    {"AdjustmentFilter ColorBalance", nullptr},
-    {"AdjustmentFilter SelectiveColor", nullptr},
-    {"AdjustmentFilter Black & White", nullptr},
-    {"AdjustmentFilter Exposure", nullptr},
-    {"AdjustmentFilter Vibrance", nullptr},
-    {"Edit Curves", nullptr},
-    {"Edit ChannelMixer", nullptr},
-    {"Edit ColorBalance", nullptr},
-    {"Edit SelectiveColor", nullptr},
-    {"Edit Black & White", nullptr},
-    {"Edit Exposure", nullptr},
-    {"Edit Vibrance", nullptr},
+    {"AdjustmentFilter Curves", AdjustAs<AdjustmentKind::Curves>},
+    {"AdjustmentFilter ChannelMixer", AdjustAs<AdjustmentKind::ChannelMixer>},
+    {"AdjustmentFilter ColorBalance", AdjustAs<AdjustmentKind::ColorBalance>},
+    {"AdjustmentFilter SelectiveColor", AdjustAs<AdjustmentKind::SelectiveColor>},
+    {"AdjustmentFilter Black & White", AdjustAs<AdjustmentKind::BlackAndWhite>, HostAdjustsBlackAndWhite},
+    {"AdjustmentFilter Exposure", AdjustAs<AdjustmentKind::Exposure>, HostAdjustsExposureAndVibrance},
+    {"AdjustmentFilter Vibrance", AdjustAs<AdjustmentKind::Vibrance>, HostAdjustsExposureAndVibrance},
+    {"Edit Curves", EditAdjustment},
+    {"Edit ChannelMixer", EditAdjustment},
+    {"Edit ColorBalance", EditAdjustment},
+    {"Edit SelectiveColor", EditAdjustment},
+    {"Edit Black & White", EditAdjustment, HostEditsBlackAndWhite},
+    {"Edit Exposure", EditAdjustment, HostAdjustsExposureAndVibrance},
+    {"Edit Vibrance", EditAdjustment, HostAdjustsExposureAndVibrance},
 }};
 
 const NamedCommand* FindNamedCommand(std::string_view name) {
@@ -107,10 +123,10 @@ const NamedCommand* FindNamedCommand(std::string_view name) {
 // Whether the module can do the work of a named command. A command whose
 // work it cannot do yet is not started at all: no question is asked and no
 // empty step is left for the host to drop.
-bool Available(const char* command) {
-  const NamedCommand* found = FindNamedCommand(command);
-  return found && found->work;
+bool Available(const NamedCommand* command) {
+  return command && command->work && (!command->builtFor || command->builtFor());
 }
+bool Available(const char* command) { return Available(FindNamedCommand(command)); }
 
 // A command row that runs as one named history step: the command name the
 // step runs, and the label that names the step.
@@ -145,6 +161,10 @@ void GuardedNamed(const char* command, std::size_t row) {
 void GuardedDirect(TypeID event) {
   if (Guard()) ApplyAdjustmentDirectly(event);
 }
+
+// Rows 93 to 99: a new adjustment layer in the host's own dialog, which
+// first asks for the layer's properties.
+void NewAdjustmentLayer(AdjustmentKind kind) { MakeAdjustmentLayer(kind, kDialogShow, {}, false, nullptr, -1, 0); }
 
 // Rows 15 to 21: the channel commands; 22: Show All.
 void ShowAll() {
@@ -274,9 +294,15 @@ void RunTableCommand(std::size_t row) {
     case 79: case 80: case 81: case 82: case 83: case 84: AlignLayers(int(row) - 79); break;
     case 86: case 87: case 88: case 89: case 90: case 91: DistributeLayers(int(row) - 86); break;
     case 92: RunWhole(StampVisible, row); break;
-    case 94: if (v < 11) RunNamed("Exposure", row); break;
-    case 95: if (v < 11) RunNamed("Vibrance", row); break;
-    case 97: if (v != 7 && v < 11) RunNamed("Black & White", row); break;
+    case 93: NewAdjustmentLayer(AdjustmentKind::Curves); break;
+    case 94: v < 11 ? RunNamed("Exposure", row) : NewAdjustmentLayer(AdjustmentKind::Exposure); break;
+    case 95: v < 11 ? RunNamed("Vibrance", row) : NewAdjustmentLayer(AdjustmentKind::Vibrance); break;
+    case 96: NewAdjustmentLayer(AdjustmentKind::ColorBalance); break;
+    case 97:
+      v == 7 || v >= 11 ? NewAdjustmentLayer(AdjustmentKind::BlackAndWhite) : RunNamed("Black & White", row);
+      break;
+    case 98: NewAdjustmentLayer(AdjustmentKind::ChannelMixer); break;
+    case 99: NewAdjustmentLayer(AdjustmentKind::SelectiveColor); break;
     case 100: TransformSelection(); break;
     case 101: QuickMaskCommand(); break;
     case 102: QuickMaskOptions(); break;
@@ -312,7 +338,7 @@ std::int32_t DispatchCommand(std::uint32_t id) {
 std::int32_t RunNamedCommand(const char* commandName) {
   if (!commandName) return kCancelled;
   const NamedCommand* command = FindNamedCommand(commandName);
-  return command && command->work ? command->work() : kCancelled;
+  return Available(command) ? command->work() : kCancelled;
 }
 
 std::string_view NamedCommandOf(const char* commandName) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "adjustments/adjustment_layers.h"
 #include "commands/channels.h"
 #include "commands/dispatcher.h"
 #include "entry/messages.h"
@@ -183,6 +184,7 @@ void TeardownModule() {
   if (WindowsVersionCode < 11 && HostMajorVersion < 11) RestoreWindowProcedures();
   RemoveHooks();
   FreeHostDictionary();
+  FreeAdjustmentValues();
   DestroyModuleMenus();
   ResetChannelChoice();
   ResetQuickMask();

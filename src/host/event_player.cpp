@@ -202,7 +202,7 @@ std::int32_t InvertImage() { return PlayEvent(FourCC("Invr"), kDialogNone); }
 
 std::int32_t MergeLayers() {
   const bool oldMerge = (HostIsPhotoshop && HostMajorVersion < 9) || (HostIsElements && HostMajorVersion < 5);
-  return PlayEvent(oldMerge ? FourCC("MrgL") : FourCC("Mrg2"), kDialogNone);
+  return Play(oldMerge ? FourCC("MrgL") : FourCC("Mrg2"), nullptr, kDialogNone);
 }
 
 std::int32_t DuplicateLayer() {

@@ -53,6 +53,11 @@ const char* const kMaskedGroup =
 // way); ungrouping the masked group first stores it with its mask.
 const char* const kGroupedFirst = R"([{"command":34891}])";     // kRow + 75
 const char* const kUngroupedFirst = R"([{"command":34892}])";   // kRow + 76
+// A Color Balance layer with its settings bytes and a mask, over a pixel layer.
+const char* const kBalance =
+    R"({"title":"Balance.psd","layers":[{"name":"Background","background":true},{"name":"Sky"},)"
+    R"({"name":"Balance","kind":"adjustment","adjustment":{"class":"colorBalance","data":"hex:000affec001e00000005fffb0064ff9c000101"},)"
+    R"("userMask":{"enabled":true,"linked":true}}]})";
 
 const char* const kDeep =
     R"({"title":"Deep.psd","depth":16,"selection":true,"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
@@ -87,6 +92,7 @@ struct SweptCommand {
   // A new image may be left without what was to be pasted into it: the
   // user's own documents stay as they were.
   bool newImageMayStayEmpty = false;
+  bool doubleClick = false;    // a double click on the current layer's thumbnail instead
 };
 
 const char* const kActionPath = "C:\\Users\\Public\\Frames.atn";
@@ -180,6 +186,14 @@ const SweptCommand kCommands[] = {
     // settings as they were are put into effect again.
     {"Edit > Preferences > Quillbright...", 115, kPlain, 0, 11},
     {"History Options...", 114, kPlain, 6, 11},
+    // Adjustment layers: made in the editor's dialog, adjusting a layer
+    // through a clipped one merged down, and re-edited from the thumbnail.
+    {"New Adjustment Layer > Curves...", 93, kPlain, 11, 99},
+    {"New Adjustment Layer > Color Balance...", 96, kPlain, 11, 99},
+    {"New Adjustment Layer > Channel Mixer...", 98, kPlain, 11, 99},
+    {"New Adjustment Layer > Selective Color...", 99, kPlain, 11, 99},
+    {"Color Balance... (a clipped layer merged down)", 28, kSelected, 11, 99},
+    {"Color Balance layer: double click on its thumbnail", -1, kBalance, 0, 99, 0, nullptr, false, nullptr, false, true},
 };
 
 // A document made by the command that holds nothing but its background.
@@ -245,6 +259,7 @@ Json ScenarioFor(int version, const std::vector<Segment>& segments) {
     steps.push_back({{"state", true}});
     steps.push_back({{"faults", s.fault.is_null() ? Json::array() : Json::array({s.fault})}});
     if (s.command->key) steps.push_back({{"key", s.command->key}});
+    else if (s.command->doubleClick) steps.push_back({{"click", "layers"}, {"x", 60}, {"y", 60}, {"double", true}});
     else steps.push_back({{"command", CommandOf(*s.command)}});
     steps.push_back({{"state", true}});
     // A shortcut may have made a document of its own.

@@ -280,7 +280,12 @@ TEST(LayerThumbnails, ADoubleClickEditsOnlyTheModulesAdjustmentsAndOnlyOnTheThum
   };
   const Case cases[] = {
       {"Levels thumbnail", "levels", 50, {}},  // the editor's own dialog, not the module's
-      {"Curves thumbnail", "curves", 50, {{"step-begin", R"({"name": "Curves..."})"}}},
+      // The layer remade in the editor's Curves dialog, with no settings of
+      // its own to carry over.
+      {"Curves thumbnail", "curves", 50,
+       {{"step-begin", R"({"name": "Curves..."})"},
+        {"play", R"({"event": "Dlt "})"},
+        {"play", R"({"event": "Mk  ", "mode": 1, "result": 0})"}}},
       {"Curves name", "curves", 150, {}},
   };
   for (const Case& c : cases) {
