@@ -3,6 +3,7 @@
 // whoever presses Enter while it is in front confirms it (the plug-in does,
 // on its own, for the dialogs it opens). When nobody has by the time its
 // queue has nothing else to do, the user answers it as the scenario says.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,10 @@ class Template {
  private:
   template <typename T>
   void Put(const T& value) {
-    const auto* p = reinterpret_cast<const WORD*>(&value);
-    bytes_.insert(bytes_.end(), p, p + sizeof value / sizeof(WORD));
+    static_assert(sizeof value % sizeof(WORD) == 0);
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + sizeof value / sizeof(WORD));
+    std::memcpy(bytes_.data() + at, &value, sizeof value);
   }
   void Word(WORD w) { bytes_.push_back(w); }
   void Text(const wchar_t* text) {
