@@ -95,7 +95,7 @@ const Json& LayerNamed(const Json& doc, const std::string& name) {
 
 void ExpectNoMarker(const EditorRun& run) {
   for (const Json& doc : Documents(run))
-    for (const Json& layer : doc["layers"]) EXPECT_NE(layer["name"], kMarker) << Names(doc).dump();
+    for (const Json& layer : doc["layers"]) EXPECT_NE(layer.value("name", std::string()), kMarker) << Names(doc).dump();
 }
 
 Json Select(Json layers) { return {{"edit", {{"selectLayers", layers}}}}; }
