@@ -172,7 +172,7 @@ std::string BuildHostWindows(HWND mainWindow, HINSTANCE instance, const HostSett
   RECT client{};
   GetClientRect(mainWindow, &client);
   const int width = client.right, height = client.bottom;
-  constexpr int kBarHeight = 36, kDecoyHeight = 24, kToolbarWidth = 48, kPanelWidth = 280;
+  constexpr int kBarHeight = 36, kDecoyHeight = 24, kPanelWidth = 280;
   const bool toolbar = host.version == 11;
   const int panelTop = kBarHeight, panelHeight = height - kBarHeight - (host.controlBarDecoy ? kDecoyHeight : 0);
 
@@ -190,7 +190,7 @@ std::string BuildHostWindows(HWND mainWindow, HINSTANCE instance, const HostSett
   if (HWND dock = b.Child(mainWindow, L"OWL.Dock", L"", 0, 0, width, kBarHeight))
     gViews["controlBar"] = AddBar(b, dock, L"OWL.ControlBarContainer", L"OWL.ControlBar");
   if (toolbar)
-    if (HWND dock = b.Child(mainWindow, L"OWL.Dock", L"", 0, panelTop, kToolbarWidth, panelHeight))
+    if (HWND dock = b.Child(mainWindow, L"OWL.Dock", L"", 0, panelTop, host.toolbarWidth, panelHeight))
       gViews["toolbar"] = AddBar(b, dock, L"OWL.ToolbarContainer", L"OWL.Toolbar");
 
   const int effectsHeight = panelHeight / 5, historyHeight = panelHeight / 5;

@@ -114,7 +114,13 @@ void OnMenuOpened(Opened& opened) {
   if (!opened.menu) return;
   opened.popup = true;
   opened.count = GetMenuItemCount(opened.menu);
-  sim::Record(sim::Json{{"kind", "menu"}, {"menu", opened.choice->name}, {"items", DescribeMenu(opened.menu, gMain)}});
+  // Where the pop-up opened on the screen, as its window shows it.
+  RECT where{};
+  GetWindowRect(window, &where);
+  sim::Record(sim::Json{{"kind", "menu"},
+                        {"menu", opened.choice->name},
+                        {"items", DescribeMenu(opened.menu, gMain)},
+                        {"screen", {where.left, where.top, where.right, where.bottom}}});
   if (!opened.first || opened.choice->choose.is_null()) return;
   opened.position = ResolveItem(opened.menu, *opened.choice, opened.problem);
   if (opened.position < 0) return;

@@ -121,7 +121,8 @@ void CheckHost(const Json& host) {
   const std::string p = "host";
   ExpectObject(host, p);
   KnownKeys(host, p, {"product", "version", "german", "locale", "uiLanguage", "dictionary", "dictionaryPlace",
-                      "thumbnailSize", "layersPanel", "scripts", "windows", "mainWindow", "controlBarDecoy"});
+                      "thumbnailSize", "layersPanel", "scripts", "windows", "mainWindow", "controlBarDecoy",
+                      "toolbarWidth"});
   OneOf(host, "product", p, {"Elements", "Photoshop"});
   Int(host, "version", p, 0, 99);
   Bool(host, "german", p);
@@ -141,6 +142,7 @@ void CheckHost(const Json& host) {
   Int(host, "thumbnailSize", p, 0, 255, true);
   OneOf(host, "layersPanel", p, {"docked", "floating", "absent"});
   Bool(host, "controlBarDecoy", p);
+  Int(host, "toolbarWidth", p, 1, 400);
   OneOf(host, "windows", p, {"xp", "7", "10"});
   Bool(host, "mainWindow", p);
   StringList(host, "scripts", p);
@@ -562,6 +564,7 @@ HostSettings ReadHostSettings(const Json& scenario) {
   }
   h.layersPanel = host.value("layersPanel", h.layersPanel);
   h.controlBarDecoy = host.value("controlBarDecoy", h.controlBarDecoy);
+  h.toolbarWidth = host.value("toolbarWidth", h.toolbarWidth);
   h.windows = host.value("windows", h.windows);
   h.mainWindow = host.value("mainWindow", h.mainWindow);
   if (auto it = host.find("scripts"); it != host.end())

@@ -31,7 +31,8 @@ struct HostSettings {
   bool hasThumbnailSize = true;
   int thumbnailSize = 2;
   std::string layersPanel = "docked";
-  bool controlBarDecoy = false;      // a dock before the control bar's whose first container lacks the bar
+  bool controlBarDecoy = false;
+  int toolbarWidth = 48;             // the toolbar dock's width (version 11)      // a dock before the control bar's whose first container lacks the bar
   std::string windows = "7";         // the Windows version the editor reports: "xp", "7" or "10"
   bool mainWindow = true;            // false: the main window is of a class the plug-in does not know
   std::vector<std::string> scripts;

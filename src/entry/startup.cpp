@@ -113,6 +113,7 @@ int RunStartup() {
   InstallHooks();
   if (!MainWindow) return 1;
   InstallWindowProcedures();
+  CreatePanelTooltips();
   return 1;
 }
 
