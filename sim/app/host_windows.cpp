@@ -34,13 +34,29 @@ COLORREF PanelColour(int version) {
   return GetSysColor(COLOR_BTNFACE);
 }
 
+// A press the editor's own view received (the plug-in passed it on): the
+// views that carry the plug-in's buttons record it.
+void NoteHostPress(HWND window, LPARAM lParam, bool twice) {
+  const std::string role = WindowRoleName(window);
+  if (role != "layers" && role != "controlBar" && role != "toolbar") return;
+  sim::Record(sim::Json{{"kind", "host-press"},
+                        {"window", role},
+                        {"x", int(short(LOWORD(lParam)))},
+                        {"y", int(short(HIWORD(lParam)))},
+                        {"double", twice}});
+}
+
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_LBUTTONDOWN:
+      NoteHostPress(window, lParam, false);
       // The panels' own buttons and menu icons open the editor's pop-ups.
       if (OnHostViewPress(window, POINT{short(LOWORD(lParam)), short(HIWORD(lParam))})) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+      NoteHostPress(window, lParam, true);
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_MOUSEACTIVATE:
       // A click in a floating panel leaves the main window in front.

@@ -101,6 +101,13 @@ std::vector<std::string> RunClickStep(HWND main, const sim::Json& step) {
   // The modifiers stay down until the click has been taken: the plug-in reads
   // them while it handles the press.
   if (late.empty()) late = Taken(PumpUntilInputTaken(kInputLimitMs), "the click");
+  // Alt let go after a click does not open the menu bar on the system the
+  // editor runs on; here an unassigned key between says so to the menu loop.
+  if (!hover && step.value("alt", false)) {
+    constexpr unsigned short kUnassignedKey = 0xE8;
+    SendKey(kUnassignedKey, false);
+    SendKey(kUnassignedKey, true);
+  }
   ReleaseModifiers(modifiers);
   if (late.empty()) late = Taken(PumpUntilInputTaken(kInputLimitMs), "the click");
   if (!hover) NoteClick(screen);
