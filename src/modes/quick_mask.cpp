@@ -13,6 +13,7 @@
 #include "host/layer_queries.h"
 #include "menus/command_table.h"
 #include "modes/document_steps.h"
+#include "ui/panel_buttons.h"
 
 bool QuickMaskActive = false;
 bool SixteenBitQuickMask = false;
@@ -131,8 +132,11 @@ const char* QuickMaskDocumentTitle() { return HostIsGerman ? "Maskierungsmodus" 
 const char* SourceDocumentTitle() { return SourceTitle.get(); }
 
 void SetQuickMaskActive(bool active) {
+  const bool changed = QuickMaskActive != active;
   QuickMaskActive = active;
   CommandTable[kQuickMaskRow].Checked = active ? 1 : 0;
+  // The toolbar's button shows the mode.
+  if (changed) RefreshQuickMaskButton();
 }
 
 std::int32_t EnterQuickMask() {

@@ -350,6 +350,12 @@ bool HitQuickMaskButton(HWND view, POINT point, bool pointIsScreen) {
   return IsDocumentOpen(false);
 }
 
+void RefreshQuickMaskButton() {
+  RECT rect{};
+  if (ToolbarView && IsWindow(ToolbarView) && QuickMaskButtonRect(ToolbarView, &rect))
+    InvalidateRect(ToolbarView, &rect, TRUE);
+}
+
 // Colours.
 
 COLORREF HostInterfaceColor() {

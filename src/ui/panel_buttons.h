@@ -45,6 +45,8 @@ bool DrawQuickMaskButton(HWND view, bool framed);
 void TrackToolbarHover(HWND view, POINT screen);
 // Whether the point is on the button and a document is open to work on.
 bool HitQuickMaskButton(HWND view, POINT point, bool pointIsScreen);
+// Has the toolbar draw the button again (Quick Mask mode went on or off).
+void RefreshQuickMaskButton();
 
 // The background the editor paints its panels (and the module its menu
 // items) with, as 0xBBGGRR, by editor version.

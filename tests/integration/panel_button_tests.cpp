@@ -339,7 +339,7 @@ TEST(PanelButtons, TheQuickMaskButtonNeedsAWideToolbarAndADocument) {
   {
     SCOPED_TRACE("60 pixels wide");
     const Json steps = {Shot("plain", "toolbar"), Hover("toolbar", 30, 610), Shot("over", "toolbar"),
-                        Click("toolbar", 30, 610)};
+                        Click("toolbar", 30, 610), Shot("on", "toolbar")};
     const EditorRun run = RunWithPictures(Scenario(11, {doc}, steps), L"toolbar-60");
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
     const Image plain = Picture(L"toolbar-60", "plain"), over = Picture(L"toolbar-60", "over");
@@ -348,6 +348,10 @@ TEST(PanelButtons, TheQuickMaskButtonNeedsAWideToolbarAndADocument) {
     EXPECT_EQ(plain.At(12 + 16, 612), kGrey);
     EXPECT_EQ(plain.At(12, 600), (Rgb{255, 255, 255}));
     EXPECT_EQ(over.At(12, 600), kFrame);
+    // In Quick Mask mode the button shows it: the highlighted icon.
+    const Image on = Picture(L"toolbar-60", "on");
+    EXPECT_EQ(on.At(12, 600), kBlue);
+    EXPECT_EQ(on.At(12 + 16, 612), (Rgb{214, 64, 64}));
     const std::vector<std::string> names = StepNames(run);
     ASSERT_EQ(names.size(), 1u);
     EXPECT_NE(names[0].find("Quick Mask"), std::string::npos) << names[0];
