@@ -65,6 +65,7 @@ Answer HandleControlBarMessage(HWND view, UINT message, WPARAM wParam, LPARAM lP
 }
 
 Answer HandleToolbarMessage(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  RelayToTooltips(view, message, wParam, lParam);
   switch (message) {
     case WM_NCHITTEST:
       TrackToolbarHover(view, PointOf(lParam));

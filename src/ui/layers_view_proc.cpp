@@ -95,6 +95,7 @@ Answer OnDoubleClick(HWND view) {
 }
 
 Answer HandleLayersViewMessage(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  RelayToTooltips(view, message, wParam, lParam);
   switch (message) {
     case WM_NCHITTEST:
       TrackPanelButtonHover(view, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

@@ -42,7 +42,10 @@ COLORREF InterfaceColor = CLR_INVALID;
 
 // The tooltips made at start-up and the fonts they show their texts in,
 // which must outlive them.
-std::vector<HWND> Tooltips;
+struct Tooltip {
+  HWND window, parent;
+};
+std::vector<Tooltip> Tooltips;
 std::vector<HFONT> TooltipFonts;
 
 COLORREF ColorOf(panel::Rgb c) { return RGB(c.r, c.g, c.b); }
@@ -392,13 +395,16 @@ HWND AddTooltip(HWND parent, const char* text, const RECT* rect) {
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
                                  ModuleInstance, nullptr);
   if (!tooltip) return nullptr;
-  Tooltips.push_back(tooltip);
+  Tooltips.push_back({tooltip, parent});
   PlainTheme(tooltip);
   SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   TOOLINFOA tool{};
   // The record of the oldest common controls, which every system takes.
   tool.cbSize = TTTOOLINFOA_V1_SIZE;
-  tool.uFlags = TTF_SUBCLASS;
+  // The view's mouse messages come from the module's own procedure on it
+  // (RelayToTooltips): a tooltip that put a procedure of its own on the view
+  // would keep the module's from being taken off again at shutdown.
+  tool.uFlags = 0;
   tool.hwnd = parent;
   tool.uId = 0;
   if (rect)
@@ -422,6 +428,33 @@ HWND AddTooltip(HWND parent, const char* text, const RECT* rect) {
   return tooltip;
 }
 
+void RelayToTooltips(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      break;
+    default:
+      return;
+  }
+  for (const Tooltip& tooltip : Tooltips) {
+    if (tooltip.parent != view || !IsWindow(tooltip.window)) continue;
+    MSG relayed{};
+    relayed.hwnd = view;
+    relayed.message = message;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    relayed.time = DWORD(GetMessageTime());
+    const DWORD at = GetMessagePos();
+    relayed.pt = POINT{short(LOWORD(at)), short(HIWORD(at))};
+    SendMessageA(tooltip.window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
+}
+
 void CreatePanelTooltips() {
   if (HostMajorVersion >= 8 && LayersView)
     for (int button = 0; button < panel::kPanelButtonCount; ++button) {
@@ -441,8 +474,10 @@ void ResetPanelButtons() {
   ControlBarHover = -1;
   ToolbarHover = false;
   InterfaceColor = CLR_INVALID;
-  for (HWND tooltip : Tooltips)
-    if (IsWindow(tooltip)) DestroyWindow(tooltip);
+  for (const Tooltip& tooltip : Tooltips) {
+    if (!IsWindow(tooltip.window)) continue;
+    DestroyWindow(tooltip.window);
+  }
   Tooltips.clear();
   for (HFONT font : TooltipFonts) DeleteObject(font);
   TooltipFonts.clear();

@@ -60,6 +60,9 @@ COLORREF HostInterfaceColor();
 void CreatePanelTooltips();
 // One tooltip over `rect` of `parent` (its whole client area when null).
 HWND AddTooltip(HWND parent, const char* text, const RECT* rect);
+// Hands the mouse messages of a view to its tooltips (from the view's
+// procedure).
+void RelayToTooltips(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Forgets which button the mouse was over and the interface colour, and
 // removes the tooltips (shutdown).

@@ -290,6 +290,26 @@ TEST(PanelButtons, TheSmartObjectButtonKeepsItsClicks) {
     }
 }
 
+TEST(PanelButtons, AVectorMaskOfTheInvertedSelectionIsNotMadeWhenTheInversionFailed) {
+  Json scenario = Scenario(9, {Document({Background(), Layer("Sky")}, true)}, {[] {
+                             Json c = Click("layers", 40, -10);
+                             c["ctrl"] = true;
+                             c["alt"] = true;
+                             return c;
+                           }()});
+  scenario["faults"] = Json::parse(R"([{"event": "Invs", "nth": 1}])");
+  scenario["steps"].push_back({{"state", true}});
+  const EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ASSERT_EQ(OfKind(run.transcript, "fault").size(), 1u);
+  // A mask of the selection the user did not mean would be worse than none.
+  EXPECT_TRUE(StepNames(run).empty()) << ::testing::PrintToString(StepNames(run));
+  const std::vector<Json> states = OfKind(run.transcript, "state");
+  ASSERT_EQ(states.size(), 1u);
+  const Json& sky = states[0]["documents"][0]["layers"][1];
+  EXPECT_TRUE(sky.value("vectorMask", Json()).is_null()) << sky.dump();
+}
+
 TEST(PanelButtons, TheLayerStyleButtonOpensTheEditorsDialogOnTheTargetLayer) {
   const EditorRun run = RunEditor(Scenario(11, {Document({Background(), Layer("Sky")})}, {Click("layers", 150, 10)}));
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
