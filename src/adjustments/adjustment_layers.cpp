@@ -506,3 +506,12 @@ bool AdjustAsFilter(AdjustmentKind kind) {
   if (selection == 1 && LoadLayerMaskAsSelection() != 0) return false;
   return MergeLayers() == 0;
 }
+
+bool RemakeAdjustmentLayer(AdjustmentKind kind, std::span<const double> values) {
+  KeptProperties kept;
+  if (ReadKeptProperties(kept) != 0) return false;
+  if (kept.hasMask && LoadLayerMaskAsSelection() != 0) return false;
+  if (DeleteLayer(nullptr) != 0) return false;
+  const int opacityPercent = int(std::lround(double(kept.opacity) * 100.0 / 255.0));
+  return MakeAdjustmentLayer(kind, kDialogNone, values, kept.grouped, kept.name, opacityPercent, kept.blendMode) == 0;
+}
