@@ -131,11 +131,12 @@ void ConvertThroughHost(std::int16_t from, std::int16_t to, const std::uint8_t i
     if (!suite || !suite->Make || !suite->Delete || !suite->StuffComponents || !suite->ExtractComponents) return;
     host::ColorID color{};
     if (suite->Make(&color) != 0) return;
+    // The first of the four components is unused by both spaces.
     std::uint8_t c[4] = {};
     host::Boolean outOfGamut = 0;
-    if (suite->StuffComponents(color, from, in[0], in[1], in[2], 0) == 0 &&
+    if (suite->StuffComponents(color, from, 0, in[0], in[1], in[2]) == 0 &&
         suite->ExtractComponents(color, to, &c[0], &c[1], &c[2], &c[3], &outOfGamut) == 0) {
-      std::copy_n(c, 3, out);
+      std::copy_n(c + 1, 3, out);
       *done = true;
     }
     suite->Delete(&color);

@@ -319,11 +319,14 @@ void RunTableCommand(std::size_t row) {
     case 86: case 87: case 88: case 89: case 90: case 91: DistributeLayers(int(row) - 86); break;
     case 92: RunWhole(StampVisible, row); break;
     case 93: NewAdjustmentLayer(AdjustmentKind::Curves); break;
-    case 94: v < 11 ? RunNamed("Exposure", row) : NewAdjustmentLayer(AdjustmentKind::Exposure); break;
-    case 95: v < 11 ? RunNamed("Vibrance", row) : NewAdjustmentLayer(AdjustmentKind::Vibrance); break;
+    // With no document there is no step to run the module's dialog in: the
+    // host answers the make event as it does in the later versions.
+    case 94: v < 11 && IsDocumentOpen(false) ? RunNamed("Exposure", row) : NewAdjustmentLayer(AdjustmentKind::Exposure); break;
+    case 95: v < 11 && IsDocumentOpen(false) ? RunNamed("Vibrance", row) : NewAdjustmentLayer(AdjustmentKind::Vibrance); break;
     case 96: NewAdjustmentLayer(AdjustmentKind::ColorBalance); break;
     case 97:
-      v == 7 || v >= 11 ? NewAdjustmentLayer(AdjustmentKind::BlackAndWhite) : RunNamed("Black & White", row);
+      v == 7 || v >= 11 || !IsDocumentOpen(false) ? NewAdjustmentLayer(AdjustmentKind::BlackAndWhite)
+                                                  : RunNamed("Black & White", row);
       break;
     case 98: NewAdjustmentLayer(AdjustmentKind::ChannelMixer); break;
     case 99: NewAdjustmentLayer(AdjustmentKind::SelectiveColor); break;
