@@ -508,6 +508,9 @@ bool AdjustAsFilter(AdjustmentKind kind) {
 }
 
 bool RemakeAdjustmentLayer(AdjustmentKind kind, std::span<const double> values) {
+  // Only the adjustment layer of the kind is remade: after a failed remake
+  // the target is the user's own layer, which must not be deleted.
+  if (KindOfClass(GetAdjustmentClass()) != kind) return false;
   KeptProperties kept;
   if (ReadKeptProperties(kept) != 0) return false;
   if (kept.hasMask && LoadLayerMaskAsSelection() != 0) return false;

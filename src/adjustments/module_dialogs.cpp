@@ -56,6 +56,9 @@ bool DialogDone = false;
 bool EditEchoGuard = false;
 int StartingValue = 0;
 bool PreviewPending = false;
+// A preview that could not remake or set the adjustment layer: the document
+// no longer holds what the dialog shows, and OK may not keep it.
+bool PreviewFailed = false;
 HHOOK AltHook = nullptr;
 HWND RunningDialog = nullptr;
 // Fade's Mode codes, the string-identified ones looked up at each opening.
@@ -452,7 +455,10 @@ void Ok(HWND dialog) {
     if (!PreviewChecked(dialog) || pending) UpdateDialogPreview(dialog, false);
   } else if (IsAdjustmentKind(kind)) {
     if (pending) UpdateDialogPreview(dialog, false);
-    if (!PreviewChecked(dialog)) kept = SetLayerOpacityModeFill(100, 0, -1) == 0;
+    // What a failed preview left is not the adjustment: nothing is merged,
+    // and the host drops the step.
+    kept = !PreviewFailed && IsAdjustmentLayer();
+    if (kept && !PreviewChecked(dialog)) kept = SetLayerOpacityModeFill(100, 0, -1) == 0;
     if (kept && AdjustingAsFilter) kept = MergeLayers() == 0;
   }
   // A step that did not finish is dropped whole rather than kept half done.
@@ -481,12 +487,12 @@ void PreviewToggled(HWND dialog) {
   const DialogKind kind = RunningDialogKind;
   if (!PreviewChecked(dialog)) {
     StopPreviewTimer(dialog);
-    if (IsAdjustmentKind(kind)) SetLayerOpacityModeFill(0, 0, -1);
-    else UpdateDialogPreview(dialog, true);
+    if (!IsAdjustmentKind(kind)) UpdateDialogPreview(dialog, true);
+    else if (!PreviewFailed && IsAdjustmentLayer()) SetLayerOpacityModeFill(0, 0, -1);
     PumpMainWindowMessages();
     return;
   }
-  if (IsAdjustmentKind(kind)) SetLayerOpacityModeFill(100, 0, -1);
+  if (IsAdjustmentKind(kind) && !PreviewFailed && IsAdjustmentLayer()) SetLayerOpacityModeFill(100, 0, -1);
   SchedulePreview(dialog);
 }
 
@@ -630,12 +636,12 @@ void UpdateDialogPreview(HWND dialog, bool restore) {
     case DialogKind::Exposure: {
       const double values[3] = {SliderPosition(dialog, 0) / 100.0, SliderPosition(dialog, 1) / 10000.0,
                                 GammaOfPosition(SliderPosition(dialog, 2))};
-      RemakeAdjustmentLayer(AdjustmentKind::Exposure, values);
+      if (!RemakeAdjustmentLayer(AdjustmentKind::Exposure, values)) PreviewFailed = true;
       break;
     }
     case DialogKind::Vibrance: {
       const double values[2] = {double(SliderPosition(dialog, 0)), double(SliderPosition(dialog, 1))};
-      SetAdjustmentOnTarget(AdjustmentKind::Vibrance, values, kDialogNone);
+      if (SetAdjustmentOnTarget(AdjustmentKind::Vibrance, values, kDialogNone) != 0) PreviewFailed = true;
       break;
     }
     case DialogKind::BlackAndWhite: {
@@ -643,7 +649,7 @@ void UpdateDialogPreview(HWND dialog, bool restore) {
       for (std::size_t i = 0; i < 6; ++i) values[i] = SliderPosition(dialog, i);
       values[6] = IsDlgButtonChecked(dialog, kTintBox) == BST_CHECKED ? 1 : 0;
       for (std::size_t i = 0; i < 3; ++i) values[7 + i] = TintColor[i];
-      RemakeAdjustmentLayer(AdjustmentKind::BlackAndWhite, values);
+      if (!RemakeAdjustmentLayer(AdjustmentKind::BlackAndWhite, values)) PreviewFailed = true;
       break;
     }
     case DialogKind::FillOpacity:
@@ -669,7 +675,7 @@ INT_PTR CALLBACK ModuleDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       case WM_TIMER:
         if (wParam != kPreviewTimer) return FALSE;
         StopPreviewTimer(dialog);
-        if (PreviewChecked(dialog)) UpdateDialogPreview(dialog, false);
+        if (PreviewChecked(dialog) && !PreviewFailed) UpdateDialogPreview(dialog, false);
         return TRUE;
       case WM_KEYDOWN:
       case WM_KEYUP:
@@ -714,6 +720,7 @@ int RunModuleDialog(int resource) {
   DialogResult = 0;
   DialogDone = false;
   PreviewPending = false;
+  PreviewFailed = false;
   EditEchoGuard = false;
   HWND dialog = CreateDialogParamA(ModuleInstance, MAKEINTRESOURCEA(resource), MainWindow, DialogProcWithSliders, 0);
   if (!dialog) {
@@ -786,6 +793,29 @@ struct AutoAlignChoice {
 };
 AutoAlignChoice AlignChoice;
 
+// The dialog's own texts on a German editor (code page 1252); the title and
+// the buttons come from the editor's dictionary.
+struct GermanText {
+  int control;
+  const char* text;
+};
+constexpr GermanText kGermanAlignTexts[] = {
+    {1080, "Projektion"},          {1070, "Auto"},          {1071, "Perspektivisch"},
+    {1072, "Collage"},             {1073, "Zylindrisch"},   {1074, "Sph\xE4risch"},
+    {1075, "Repositionieren"},     {1081, "Objektivkorrektur"},
+    {1031, "Vignettierung entfernen"}, {1032, "Geometrische Verzerrung"},
+};
+
+void SetAlignTexts(HWND dialog) {
+  std::string title = MenuLabels[11];
+  if (title.size() > 3 && title.ends_with("...")) title.resize(title.size() - 3);
+  SetWindowTextA(dialog, title.c_str());
+  SetText(dialog, kOkButton, kOkRow);
+  SetText(dialog, kCancelButton, kCancelRow);
+  if (HostIsGerman)
+    for (const GermanText& t : kGermanAlignTexts) SetDlgItemTextA(dialog, t.control, t.text);
+}
+
 void EnableLensBoxes(HWND dialog) {
   const bool flat = IsDlgButtonChecked(dialog, kFirstProjection + 2) == BST_CHECKED ||
                     IsDlgButtonChecked(dialog, kFirstProjection + 5) == BST_CHECKED;
@@ -800,8 +830,7 @@ INT_PTR CALLBACK AutoAlignDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     switch (message) {
       case WM_INITDIALOG:
         CenterOverMainWindow(dialog);
-        SetText(dialog, kOkButton, kOkRow);
-        SetText(dialog, kCancelButton, kCancelRow);
+        SetAlignTexts(dialog);
         CheckRadioButton(dialog, kFirstProjection, kFirstProjection + kProjectionCount - 1, kFirstProjection);
         EnableLensBoxes(dialog);
         return TRUE;

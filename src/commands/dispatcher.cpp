@@ -27,6 +27,7 @@
 #include "host/history_step.h"
 #include "host/layer_queries.h"
 #include "localization/dictionary.h"
+#include "localization/text_edit.h"
 #include "menus/action_script_menus.h"
 #include "menus/command_table.h"
 #include "modes/quick_mask.h"
@@ -156,7 +157,13 @@ bool Available(const char* command) { return Available(FindNamedCommand(command)
 void RunNamed(const char* command, const char* stepName) {
   if (Available(command)) RunNamedHistoryStep(command, stepName);
 }
-void RunNamed(const char* command, std::size_t row) { RunNamed(command, MenuLabels[row]); }
+// The history shows the label as the menu shows it: a menu's "&&" is one "&".
+void RunNamed(const char* command, std::size_t row) {
+  char name[kMenuLabelSize] = {};
+  std::snprintf(name, sizeof name, "%s", MenuLabels[row]);
+  ReplaceAll(name, sizeof name, "&&", "&");
+  RunNamed(command, name);
+}
 
 // Direct commands of several events that only make sense whole: run as one
 // history step named after the item, which the host drops, putting back

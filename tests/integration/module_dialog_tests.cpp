@@ -4,6 +4,9 @@
 // after OK, nothing after Cancel.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -184,6 +187,8 @@ TEST(ModuleDialog, TheInfraredPresetClampsYellowsAndStaysChosenAndTheFilterIsMer
   EXPECT_EQ(Control(dialogs[1], 1021)["value"], 13);
   EXPECT_EQ(Plays(run.transcript, "Mrg2").size(), 1u);
   EXPECT_EQ(StepEnd(run.transcript)["kept"], true);
+  // The history names the step as the menu shows it, with one "&".
+  EXPECT_EQ(StepEnd(run.transcript)["name"], "Black & White...");
   EXPECT_EQ(LastState(run.transcript)["layers"].size(), 4u);
 }
 
@@ -318,6 +323,50 @@ TEST(ModuleDialog, ASecondDialogWhileOneRunsReturnsAtOnce) {
   EXPECT_EQ(dialogs[0]["title"], "Fill Opacity");
   EXPECT_TRUE(Plays(run.transcript, "Mk  ").empty()) << "no Fade was prepared";
   EXPECT_TRUE(OfKind(run.transcript, "dialog-closed").empty());
+}
+
+TEST(ModuleDialogPictures, EachDialogIsPicturedInTheEditorsLanguage) {
+  struct Expected {
+    const char* file;
+    std::vector<std::string> titles;
+    const char* cancel;
+  };
+  const Expected runs[] = {
+      {"module-dialogs.json",
+       {"Fade", "Exposure", "Vibrance", "Black & White", "Fill Opacity", "Tracking", "Auto-Align Layers"},
+       "Cancel"},
+      {"module-dialogs-german.json",
+       {"Verblassen", "Belichtung", "Dynamik", "Schwarzwei\xC3\x9F", "Fl\xC3\xA4" "chendeckkraft", "Laufweite",
+        "Ebenen automatisch ausrichten"},
+       "Abbrechen"},
+  };
+  for (const Expected& expected : runs) {
+    SCOPED_TRACE(expected.file);
+    const std::wstring folder = TempFolder() + L"\\" + Widen(expected.file) + L".pictures";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string text = ReadBytes(Widen(std::string(QB_SCENARIO_FOLDER) + "/" + expected.file));
+    ASSERT_FALSE(text.empty()) << "the scenario file is missing";
+    EditorRun run = RunEditor(Json::parse(text), {L"--screenshots", folder});
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
+    ASSERT_EQ(dialogs.size(), expected.titles.size());
+    for (size_t i = 0; i < dialogs.size(); ++i) {
+      EXPECT_EQ(dialogs[i]["title"], expected.titles[i]);
+      EXPECT_EQ(Control(dialogs[i], 1091)["text"], expected.cancel);
+    }
+    const std::vector<Json> shots = OfKind(run.transcript, "screenshot");
+    ASSERT_EQ(shots.size(), expected.titles.size());
+    std::set<std::string> pictures;
+    for (const Json& shot : shots) {
+      EXPECT_EQ(shot["of"], "dialog");
+      ASSERT_TRUE(shot.contains("file")) << shot.dump();
+      pictures.insert(ReadBytes(folder + L"\\" + Widen(shot["file"].get<std::string>())));
+    }
+    EXPECT_EQ(pictures.size(), expected.titles.size()) << "each dialog looks different";
+    // Each was left open for its picture, then cancelled: nothing was kept.
+    EXPECT_EQ(OfKind(run.transcript, "dialog-closed").size(), expected.titles.size());
+    for (const Json& end : OfKind(run.transcript, "step-end")) EXPECT_EQ(end["kept"], false);
+  }
 }
 
 }  // namespace
