@@ -658,7 +658,12 @@ void UpdateDialogPreview(HWND dialog, bool restore) {
     case DialogKind::Tracking: SetTracking(restore ? StartingValue : SliderPosition(dialog, 0)); break;
     case DialogKind::EditSmartFilters: break;
   }
-  if (IsAdjustmentKind(kind) && SelectionBeforeAdjust && HasUserMask()) LoadLayerMaskAsSelection();
+  // The remade layer took the selection into its mask: it is loaded again,
+  // and a selection that cannot be is a document no longer whole.
+  if (IsAdjustmentKind(kind) && SelectionBeforeAdjust && !PreviewFailed) {
+    const bool loaded = HasUserMask() && LoadLayerMaskAsSelection() == 0;
+    if (!loaded && kind != DialogKind::Vibrance) PreviewFailed = true;
+  }
   PumpMainWindowMessages();
 }
 
@@ -893,6 +898,9 @@ bool AdjustWithModuleDialog(AdjustmentKind kind) {
   const int selection = ReadSelectionState();
   SelectionBeforeAdjust = selection == 1;
   bool done = selection >= 0 && MakeAdjustmentLayer(kind, kDialogNone, {}, true, nullptr, -1, 0) == 0;
+  // The new layer's mask was made from the selection, which went into it:
+  // loaded again, so that OK with nothing previewed keeps it too.
+  if (done && SelectionBeforeAdjust) done = LoadLayerMaskAsSelection() == 0;
   if (done) done = RunAdjustmentDialog(kind);
   AdjustingAsFilter = false;
   SelectionBeforeAdjust = false;
