@@ -349,8 +349,11 @@ bool OpenDialog(HWND dialog) {
     const SliderRow& row = sliders.rows[i];
     HWND slider = GetDlgItem(dialog, kFirstSlider + int(i));
     SendMessageA(slider, TBM_SETRANGEMIN, FALSE, row.minimum);
-    SendMessageA(slider, TBM_SETRANGEMAX, FALSE, row.maximum);
+    SendMessageA(slider, TBM_SETRANGEMAX, TRUE, row.maximum);
     SendMessageA(slider, TBM_SETPAGESIZE, 0, std::max(1, (row.maximum - row.minimum) / 10));
+    // A position equal to the old one would leave the thumb where the old
+    // range put it.
+    SendMessageA(slider, TBM_SETPOS, TRUE, row.maximum);
     SetPosition(dialog, i, row.position);
   }
   SetTitle(dialog);
