@@ -144,12 +144,25 @@ void SetSlider(HWND dialog, const sim::Json& action) {
     RecordError("dialog action " + ActionText(action) + ": the control is no slider");
     return;
   }
+  const int before = int(SendMessageW(slider, TBM_GETPOS, 0, 0));
   const int value = action.value("value", 0);
-  SendMessageW(slider, TBM_SETPOS, TRUE, value);
-  // A slider the thumb is let go on tells its parent where it ended.
-  const int at = int(SendMessageW(slider, TBM_GETPOS, 0, 0));
   const UINT scroll = (GetWindowLongPtrW(slider, GWL_STYLE) & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL;
+  // "click": a click on the track beside the thumb, which moves it by a page
+  // towards the value and tells the parent so, with no thumb tracking.
+  if (action.value("click", false)) {
+    SendMessageW(slider, TBM_SETPOS, TRUE, value);
+    const int at = int(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    SendMessageW(GetParent(slider), scroll, MAKEWPARAM(at < before ? TB_PAGEUP : TB_PAGEDOWN, 0), LPARAM(slider));
+    SendMessageW(GetParent(slider), scroll, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(slider));
+    return;
+  }
+  SendMessageW(slider, TBM_SETPOS, TRUE, value);
+  const int at = int(SendMessageW(slider, TBM_GETPOS, 0, 0));
   SendMessageW(GetParent(slider), scroll, MAKEWPARAM(TB_THUMBTRACK, at), LPARAM(slider));
+  // "hold": the thumb is dragged there and still held; a later action on the
+  // slider lets it go.
+  if (action.value("hold", false)) return;
+  // A slider the thumb is let go on tells its parent where it ended.
   SendMessageW(GetParent(slider), scroll, MAKEWPARAM(TB_THUMBPOSITION, at), LPARAM(slider));
   SendMessageW(GetParent(slider), scroll, MAKEWPARAM(TB_ENDTRACK, 0), LPARAM(slider));
 }

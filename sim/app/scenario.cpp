@@ -408,13 +408,18 @@ void CheckDialogAction(const Json& a, const std::string& p) {
     }
   if (!kind) Fail(p, "unknown dialog action");
   const std::string k = kind;
-  if (k == "set") KnownKeys(a, p, {"set", "value"});
+  if (k == "set") KnownKeys(a, p, {"set", "value", "hold", "click"});
   else if (k == "type") KnownKeys(a, p, {"type", "text"});
   else if (k == "pick") KnownKeys(a, p, {"pick", "index"});
   else if (k == "check") KnownKeys(a, p, {"check", "on"});
   else if (k == "key") KnownKeys(a, p, {"key", "down"});
   else KnownKeys(a, p, {kind});
-  if (k == "set") { Int(a, "set", p, 0, 0xFFFF); Int(a, "value", p, -100000, 100000); }
+  if (k == "set") {
+    Int(a, "set", p, 0, 0xFFFF);
+    Int(a, "value", p, -100000, 100000);
+    if (a.contains("hold")) Bool(a, "hold", p);
+    if (a.contains("click")) Bool(a, "click", p);
+  }
   else if (k == "type") { Int(a, "type", p, 0, 0xFFFF); String(a, "text", p); }
   else if (k == "pick") { Int(a, "pick", p, 0, 0xFFFF); Int(a, "index", p, -1, 100000); }
   else if (k == "check") { Int(a, "check", p, 0, 0xFFFF); Bool(a, "on", p); }

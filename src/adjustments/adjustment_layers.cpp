@@ -506,3 +506,15 @@ bool AdjustAsFilter(AdjustmentKind kind) {
   if (selection == 1 && LoadLayerMaskAsSelection() != 0) return false;
   return MergeLayers() == 0;
 }
+
+bool RemakeAdjustmentLayer(AdjustmentKind kind, std::span<const double> values) {
+  // Only the adjustment layer of the kind is remade: after a failed remake
+  // the target is the user's own layer, which must not be deleted.
+  if (KindOfClass(GetAdjustmentClass()) != kind) return false;
+  KeptProperties kept;
+  if (ReadKeptProperties(kept) != 0) return false;
+  if (kept.hasMask && LoadLayerMaskAsSelection() != 0) return false;
+  if (DeleteLayer(nullptr) != 0) return false;
+  const int opacityPercent = int(std::lround(double(kept.opacity) * 100.0 / 255.0));
+  return MakeAdjustmentLayer(kind, kDialogNone, values, kept.grouped, kept.name, opacityPercent, kept.blendMode) == 0;
+}

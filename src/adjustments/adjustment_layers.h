@@ -51,3 +51,9 @@ bool EditAdjustmentLayer();
 // Adjusts the target layer's pixels through a clipped adjustment layer that
 // is merged down; a selection is kept.
 bool AdjustAsFilter(AdjustmentKind kind);
+
+// Deletes the target adjustment layer and makes it again of `kind` with
+// `values` and no dialog, keeping its mask (through the selection), name,
+// opacity, blend mode and clipping. Nothing is deleted unless everything
+// the new layer needs was read first. False when a step failed.
+bool RemakeAdjustmentLayer(AdjustmentKind kind, std::span<const double> values);

@@ -12,6 +12,7 @@
 
 #include "adjustments/adjustment_layers.h"
 #include "adjustments/direct_adjustment.h"
+#include "adjustments/module_dialogs.h"
 #include "commands/channels.h"
 #include "commands/document_commands.h"
 #include "commands/layer_arrangement.h"
@@ -26,6 +27,7 @@
 #include "host/history_step.h"
 #include "host/layer_queries.h"
 #include "localization/dictionary.h"
+#include "localization/text_edit.h"
 #include "menus/action_script_menus.h"
 #include "menus/command_table.h"
 #include "modes/quick_mask.h"
@@ -64,6 +66,28 @@ bool HostAdjustsExposureAndVibrance() { return HostMajorVersion >= 11; }
 bool HostAdjustsBlackAndWhite() { return HostMajorVersion == 7; }
 bool HostEditsBlackAndWhite() { return HostMajorVersion == 7 || HostMajorVersion >= 11; }
 
+// The module's own dialogs; Cancel fails the step, which the host drops.
+std::int32_t Succeeded(bool done) { return done ? 0 : kCancelled; }
+std::int32_t FadeDialog() { return Succeeded(RunKindDialog(DialogKind::Fade)); }
+std::int32_t FillOpacityDialog() { return Succeeded(RunKindDialog(DialogKind::FillOpacity)); }
+std::int32_t TrackingDialog() { return Succeeded(RunKindDialog(DialogKind::Tracking)); }
+template <AdjustmentKind kind>
+std::int32_t NewInModuleDialog() {
+  return Succeeded(NewAdjustmentWithModuleDialog(kind));
+}
+// Below version 11 (and for Black & White not on 7) the module's dialog
+// adjusts and edits Exposure, Vibrance and Black & White.
+template <AdjustmentKind kind>
+std::int32_t AdjustInDialogOrHost() {
+  const bool host = kind == AdjustmentKind::BlackAndWhite ? HostAdjustsBlackAndWhite() : HostAdjustsExposureAndVibrance();
+  return host ? AdjustAs<kind>() : Succeeded(AdjustWithModuleDialog(kind));
+}
+template <AdjustmentKind kind>
+std::int32_t EditInDialogOrHost() {
+  const bool host = kind == AdjustmentKind::BlackAndWhite ? HostEditsBlackAndWhite() : HostAdjustsExposureAndVibrance();
+  return host ? EditAdjustment() : Succeeded(EditWithModuleDialog(kind));
+}
+
 struct NamedCommand {
   std::string_view name;
   NamedWork work;  // null: the work is not part of the module yet
@@ -71,9 +95,9 @@ struct NamedCommand {
 };
 
 constexpr std::array<NamedCommand, 41> kNamedCommands = {{
-    {"Fade", nullptr},
-    {"Fill", nullptr},
-    {"Tracking", nullptr},
+    {"Fade", FadeDialog},
+    {"Fill", FillOpacityDialog},
+    {"Tracking", TrackingDialog},
     {"Edit Smart Filters", nullptr},
     {"Mask Reveal All", MaskRevealAll},
     {"Mask Hide All", MaskHideAll},
@@ -95,23 +119,23 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Ungroup Layers", UngroupLayers},
     {"Start Quick Mask", EnterQuickMask},
     {"End Quick Mask", LeaveQuickMask},
-    {"Exposure", nullptr},
-    {"Vibrance", nullptr},
-    {"Black & White", nullptr},
+    {"Exposure", NewInModuleDialog<AdjustmentKind::Exposure>},
+    {"Vibrance", NewInModuleDialog<AdjustmentKind::Vibrance>},
+    {"Black & White", NewInModuleDialog<AdjustmentKind::BlackAndWhite>},
     {"AdjustmentFilter Curves", AdjustAs<AdjustmentKind::Curves>},
     {"AdjustmentFilter ChannelMixer", AdjustAs<AdjustmentKind::ChannelMixer>},
     {"AdjustmentFilter ColorBalance", AdjustAs<AdjustmentKind::ColorBalance>},
     {"AdjustmentFilter SelectiveColor", AdjustAs<AdjustmentKind::SelectiveColor>},
-    {"AdjustmentFilter Black & White", AdjustAs<AdjustmentKind::BlackAndWhite>, HostAdjustsBlackAndWhite},
-    {"AdjustmentFilter Exposure", AdjustAs<AdjustmentKind::Exposure>, HostAdjustsExposureAndVibrance},
-    {"AdjustmentFilter Vibrance", AdjustAs<AdjustmentKind::Vibrance>, HostAdjustsExposureAndVibrance},
+    {"AdjustmentFilter Black & White", AdjustInDialogOrHost<AdjustmentKind::BlackAndWhite>},
+    {"AdjustmentFilter Exposure", AdjustInDialogOrHost<AdjustmentKind::Exposure>},
+    {"AdjustmentFilter Vibrance", AdjustInDialogOrHost<AdjustmentKind::Vibrance>},
     {"Edit Curves", EditAdjustment},
     {"Edit ChannelMixer", EditAdjustment},
     {"Edit ColorBalance", EditAdjustment},
     {"Edit SelectiveColor", EditAdjustment},
-    {"Edit Black & White", EditAdjustment, HostEditsBlackAndWhite},
-    {"Edit Exposure", EditAdjustment, HostAdjustsExposureAndVibrance},
-    {"Edit Vibrance", EditAdjustment, HostAdjustsExposureAndVibrance},
+    {"Edit Black & White", EditInDialogOrHost<AdjustmentKind::BlackAndWhite>},
+    {"Edit Exposure", EditInDialogOrHost<AdjustmentKind::Exposure>},
+    {"Edit Vibrance", EditInDialogOrHost<AdjustmentKind::Vibrance>},
 }};
 
 const NamedCommand* FindNamedCommand(std::string_view name) {
@@ -133,7 +157,13 @@ bool Available(const char* command) { return Available(FindNamedCommand(command)
 void RunNamed(const char* command, const char* stepName) {
   if (Available(command)) RunNamedHistoryStep(command, stepName);
 }
-void RunNamed(const char* command, std::size_t row) { RunNamed(command, MenuLabels[row]); }
+// The history shows the label as the menu shows it: a menu's "&&" is one "&".
+void RunNamed(const char* command, std::size_t row) {
+  char name[kMenuLabelSize] = {};
+  std::snprintf(name, sizeof name, "%s", MenuLabels[row]);
+  ReplaceAll(name, sizeof name, "&&", "&");
+  RunNamed(command, name);
+}
 
 // Direct commands of several events that only make sense whole: run as one
 // history step named after the item, which the host drops, putting back
@@ -243,6 +273,7 @@ void RunTableCommand(std::size_t row) {
     case 8: SpellCheck(); break;
     case 9: FindReplaceText(); break;
     case 10: ConvertTo16Bit(); break;
+    case 11: AutoAlignCommand(); break;
     case 12: AutoBlendLayers(); break;
     case 13: TrimDocument(); break;
     case 15: case 16: case 17: case 18: case 19: case 20: case 21:
@@ -295,11 +326,14 @@ void RunTableCommand(std::size_t row) {
     case 86: case 87: case 88: case 89: case 90: case 91: DistributeLayers(int(row) - 86); break;
     case 92: RunWhole(StampVisible, row); break;
     case 93: NewAdjustmentLayer(AdjustmentKind::Curves); break;
-    case 94: v < 11 ? RunNamed("Exposure", row) : NewAdjustmentLayer(AdjustmentKind::Exposure); break;
-    case 95: v < 11 ? RunNamed("Vibrance", row) : NewAdjustmentLayer(AdjustmentKind::Vibrance); break;
+    // With no document there is no step to run the module's dialog in: the
+    // host answers the make event as it does in the later versions.
+    case 94: v < 11 && IsDocumentOpen(false) ? RunNamed("Exposure", row) : NewAdjustmentLayer(AdjustmentKind::Exposure); break;
+    case 95: v < 11 && IsDocumentOpen(false) ? RunNamed("Vibrance", row) : NewAdjustmentLayer(AdjustmentKind::Vibrance); break;
     case 96: NewAdjustmentLayer(AdjustmentKind::ColorBalance); break;
     case 97:
-      v == 7 || v >= 11 ? NewAdjustmentLayer(AdjustmentKind::BlackAndWhite) : RunNamed("Black & White", row);
+      v == 7 || v >= 11 || !IsDocumentOpen(false) ? NewAdjustmentLayer(AdjustmentKind::BlackAndWhite)
+                                                  : RunNamed("Black & White", row);
       break;
     case 98: NewAdjustmentLayer(AdjustmentKind::ChannelMixer); break;
     case 99: NewAdjustmentLayer(AdjustmentKind::SelectiveColor); break;

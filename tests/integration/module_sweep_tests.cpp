@@ -31,17 +31,14 @@ const std::set<std::string> kEvidence = {"play",   "step-begin", "script", "mess
                                          "dialog", "dialog-closed", "file", "action"};
 
 // Commands whose work the module does not have yet, in the versions given:
-// smart objects and smart filters, layer groups, adjustment layers and
-// filters, and the module's own dialogs (Fade, Fill Opacity, Tracking,
-// Auto-Align Layers). They are still chosen, and must be so without a fault.
+// smart objects and smart filters and the Edit Smart Filters dialog. They
+// are still chosen, and must be so without a fault.
 struct Awaiting {
   int firstRow, lastRow;  // command rows, inclusive
   int highestVersion;     // the versions up to it still wait
 };
 constexpr Awaiting kAwaiting[] = {
-    {1, 1, 99},   {7, 7, 99},   {11, 11, 99}, {25, 25, 10}, {27, 27, 10}, {30, 30, 10}, {34, 34, 99},
-    {41, 41, 99}, {43, 43, 99}, {44, 44, 7},  {45, 46, 99}, {52, 56, 99}, {94, 95, 10}, {97, 97, 10},
-    {110, 110, 99}};
+    {1, 1, 99}, {43, 43, 99}, {44, 44, 7}, {45, 46, 99}, {52, 56, 99}, {110, 110, 99}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.
 constexpr int kHelpRow = 113;
