@@ -184,11 +184,12 @@ void DrawPanelButtons(HWND view) {
 }
 
 int HitPanelButton(HWND view, POINT point, bool pointIsScreen) {
-  if (!IsDocumentOpen(false)) return -1;
+  // The rectangles first: the view asks on every mouse move, and a point off
+  // the buttons needs nothing from the host.
   const POINT p = ClientPoint(view, point, pointIsScreen);
   for (int button = 0; button < panel::kPanelButtonCount; ++button) {
     RECT rect{};
-    if (PanelButtonRect(view, button, &rect) && Contains(rect, p)) return button;
+    if (PanelButtonRect(view, button, &rect) && Contains(rect, p)) return IsDocumentOpen(false) ? button : -1;
   }
   return -1;
 }
