@@ -1,0 +1,156 @@
+#include "commands/smart_filters.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "commands/smart_objects.h"
+#include "entry/module_state.h"
+#include "host/event_keys.h"
+#include "host/event_player.h"
+#include "host/host_objects.h"
+#include "host/layer_queries.h"
+#include "menus/module_menus.h"
+
+using namespace event_keys;
+
+std::vector<std::string> SmartFilterNames;
+
+namespace {
+
+constexpr std::size_t kFilterNameSize = 128;
+constexpr std::size_t kSmartFilterSubmenu = 3;  // ModuleSubmenus
+
+// The smart filter of this index on the target layer.
+std::vector<RefPart> FilterOfTarget(std::int32_t index) {
+  return {IndexPart("filterFX", std::uint32_t(index)), TargetOf("Lyr")};
+}
+
+bool ValidIndex(std::int32_t index) { return index >= 1; }
+
+// The target layer's `smartObject` object; empty when it has none.
+DescriptorHolder ReadSmartObject() {
+  DescriptorHolder object;
+  const TypeID key = StringToTypeID("smartObject");
+  TypeID cls = 0;
+  if (key == 0 || GetTargetProperty(FourCC("Lyr "), key, object.out(), &cls) != 0) object.reset();
+  return object;
+}
+
+}  // namespace
+
+std::int32_t EditSmartFilter(std::int32_t index) {
+  if (!ValidIndex(index)) return host::kBadParameterError;
+  return PlayKeys("setd", kDialogShow, {Ref("null", FilterOfTarget(index)), Object("filterFX", "filterFX", {})});
+}
+
+std::int32_t EditSmartFilterBlending(std::int32_t index) {
+  if (!ValidIndex(index)) return host::kBadParameterError;
+  return PlayKeys("setd", kDialogShow,
+                  {Ref("null", FilterOfTarget(index)),
+                   Object("filterFX", "filterFX",
+                          {Object("blendOptions", "blendOptions", {Enumerated("Md", "BlnM", "")})})});
+}
+
+std::int32_t DeleteSmartFilter(std::int32_t index) {
+  if (!ValidIndex(index)) return host::kBadParameterError;
+  return PlayKeys("Dlt", kDialogNone, {Ref("null", FilterOfTarget(index))});
+}
+
+std::int32_t ShowSmartFilter(std::int32_t index, std::int32_t flag) {
+  if (!ValidIndex(index)) return host::kBadParameterError;
+  return PlayKeys(flag > 0 ? "Shw" : "Hd", kDialogNone, {Ref("null", FilterOfTarget(index))});
+}
+
+std::int32_t SetAllSmartFiltersShown(bool shown) {
+  const std::int32_t count = CountSmartFilters();
+  for (std::int32_t index = 1; index <= count; ++index)
+    if (const std::int32_t err = ShowSmartFilter(index, shown ? 1 : 0); err != 0) return err;
+  return 0;
+}
+
+std::int32_t ClearSmartFilters() {
+  return PlayKeys("Dlt", kDialogNone, {Ref("null", {ClassPart("filterFX"), TargetOf("Lyr")})});
+}
+
+std::int32_t CopySmartFilter(std::int32_t sourceIndex, std::int32_t destinationLayerIndex) {
+  if (!ValidIndex(sourceIndex) || destinationLayerIndex < 0) return host::kBadParameterError;
+  return PlayKeys("Dplc", kDialogNone,
+                  {Ref("null", FilterOfTarget(sourceIndex)),
+                   Ref("T", {IndexPart("filterFX", 1), IndexPart("Lyr", std::uint32_t(destinationLayerIndex))})});
+}
+
+std::int32_t ListSmartFilters() {
+  DescriptorHolder object = ReadSmartObject();
+  if (!object) return 0;
+  if (HostIsElements && HostMajorVersion <= 7) {
+    const std::int32_t count = CountSmartFiltersByProbing();
+    if (count < 1) return count;
+    SmartFilterNames.clear();
+    for (std::int32_t n = count; n >= 1; --n) {
+      char name[kFilterNameSize] = {};
+      std::snprintf(name, sizeof name, "Filter %d", int(n));
+      SmartFilterNames.emplace_back(name);
+    }
+    return count;
+  }
+  ListHolder filters;
+  const TypeID key = StringToTypeID("filterFX");
+  if (key == 0 || GetDescriptorItem(object.get(), key, filters.out(), nullptr) != 0 || !filters) return 0;
+  std::uint32_t count = 0;
+  if (ListProcs()->GetCount(filters.get(), &count) != 0) return 0;
+  SmartFilterNames.clear();
+  for (std::uint32_t k = 0; k < count; ++k) {
+    char name[kFilterNameSize] = {};
+    DescriptorHolder filter;
+    TypeID cls = 0;
+    std::uint32_t sizeAndLength = sizeof name;
+    const bool read = ListProcs()->GetObjectValue(filters.get(), k, &cls, filter.out()) == 0 && filter &&
+                      GetDescriptorItem(filter.get(), FourCC("Nm  "), name, &sizeAndLength) == 0 && name[0];
+    SmartFilterNames.emplace_back(read ? name : "Unknown Filter");
+  }
+  return std::int32_t(count);
+}
+
+std::int32_t DisableSmartFilters() { return SetAllSmartFiltersShown(false); }
+std::int32_t EnableSmartFilters() { return SetAllSmartFiltersShown(true); }
+
+void RebuildSmartFilterSubmenu(unsigned flags) {
+  if (HostMajorVersion < 8) return;
+  HMENU menu = ModuleSubmenus[kSmartFilterSubmenu];
+  if (!menu) return;
+  for (int position = GetMenuItemCount(menu) - 1; position >= 0; --position) {
+    const UINT id = GetMenuItemID(menu, position);
+    if (id >= kSmartFilterItemBase && id < kSmartFilterItemBase + kSmartFilterItemLimit)
+      DeleteMenu(menu, UINT(position), MF_BYPOSITION);
+  }
+  const std::int32_t count = ListSmartFilters();
+  if (count < 1) return;
+  for (std::size_t k = 0; k < std::size_t(count) && k < kSmartFilterItemLimit && k < SmartFilterNames.size(); ++k) {
+    const UINT_PTR id = kSmartFilterItemBase + k;
+    if (flags & MF_OWNERDRAW)
+      InsertMenuA(menu, UINT(k), MF_BYPOSITION | MF_OWNERDRAW, id, nullptr);
+    else
+      InsertMenuA(menu, UINT(k), MF_BYPOSITION | MF_STRING | flags, id, SmartFilterNames[k].c_str());
+  }
+}
+
+void EditListedSmartFilter(std::size_t k) {
+  if (k >= kSmartFilterItemLimit) return;
+  const std::int32_t index = std::int32_t(k) + 1;
+  if (EditSmartFilter(index) == 0) EditSmartFilterBlending(index);
+}
+
+std::string SmartFilterItemLabel(std::uint32_t id) {
+  if (id < kSmartFilterItemBase || id >= kSmartFilterItemBase + kSmartFilterItemLimit) return {};
+  const std::size_t k = id - kSmartFilterItemBase;
+  return k < SmartFilterNames.size() ? SmartFilterNames[k] : std::string();
+}
+
+bool ApplyFilterAsSmartFilter(const char* templateLayer, std::int32_t index, const char* historyName) {
+  // Not built yet: the host filters the layer's pixels.
+  (void)templateLayer;
+  (void)index;
+  (void)historyName;
+  return false;
+}
