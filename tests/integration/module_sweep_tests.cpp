@@ -39,9 +39,8 @@ struct Awaiting {
   int highestVersion;     // the versions up to it still wait
 };
 constexpr Awaiting kAwaiting[] = {
-    {1, 1, 99},   {7, 7, 99},   {11, 11, 99}, {25, 25, 10}, {27, 27, 10}, {30, 30, 10}, {34, 34, 99},
-    {41, 41, 99}, {43, 43, 99}, {44, 44, 7},  {45, 46, 99}, {52, 56, 99}, {94, 95, 10}, {97, 97, 10},
-    {110, 110, 99}};
+    {7, 7, 99},   {11, 11, 99}, {25, 25, 10}, {27, 27, 10}, {30, 30, 10}, {34, 34, 99},
+    {41, 41, 99}, {43, 43, 99}, {94, 95, 10}, {97, 97, 10}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.
 constexpr int kHelpRow = 113;
