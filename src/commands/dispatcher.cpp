@@ -187,10 +187,12 @@ void BrowseInOrganizer() {
 
 // Row 44: one item that disables the smart filters when they are shown and
 // shows them when they are not.
+// A state that cannot be read is not guessed at: nothing is done.
 void ToggleSmartFilters() {
-  if (HostMajorVersion < 8 || IsSmartFilterEnabled(1))
+  const int shown = HostMajorVersion < 8 ? 1 : SmartFilterShownState(1);
+  if (shown == 1)
     RunNamed("Disable Smart Filters", AltLabels[4]);
-  else
+  else if (shown == 0)
     RunNamed("Enable Smart Filters", AltLabels[5]);
 }
 

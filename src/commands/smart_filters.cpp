@@ -64,9 +64,26 @@ std::int32_t ShowSmartFilter(std::int32_t index, std::int32_t flag) {
 
 std::int32_t SetAllSmartFiltersShown(bool shown) {
   const std::int32_t count = CountSmartFilters();
+  // No filter read: nothing to show or hide, and no empty step is left.
+  if (count < 1) return host::kInterruptedError;
   for (std::int32_t index = 1; index <= count; ++index)
     if (const std::int32_t err = ShowSmartFilter(index, shown ? 1 : 0); err != 0) return err;
   return 0;
+}
+
+int SmartFilterShownState(std::int32_t index) {
+  if (!ValidIndex(index)) return -1;
+  DescriptorHolder object = ReadSmartObject();
+  const TypeID key = StringToTypeID("filterFX");
+  ListHolder filters;
+  if (!object || key == 0 || GetDescriptorItem(object.get(), key, filters.out(), nullptr) != 0 || !filters) return -1;
+  DescriptorHolder filter;
+  TypeID cls = 0;
+  if (ListProcs()->GetObjectValue(filters.get(), std::uint32_t(index - 1), &cls, filter.out()) != 0 || !filter)
+    return -1;
+  host::Boolean enabled = 2;   // unchanged when the filter has no such key
+  if (GetDescriptorItem(filter.get(), FourCC("enab"), &enabled, nullptr) != 0 || enabled > 1) return -1;
+  return enabled ? 1 : 0;
 }
 
 std::int32_t ClearSmartFilters() {

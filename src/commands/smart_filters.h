@@ -20,6 +20,9 @@ std::int32_t ShowSmartFilter(std::int32_t index, std::int32_t flag);
 // failure ends it.
 std::int32_t SetAllSmartFiltersShown(bool shown);
 std::int32_t ClearSmartFilters();
+// Whether the target layer's filter of this index is shown: 1, 0, or -1
+// when that cannot be read.
+int SmartFilterShownState(std::int32_t index);
 std::int32_t CopySmartFilter(std::int32_t sourceIndex, std::int32_t destinationLayerIndex);
 
 // Fills SmartFilterNames from the target layer and returns the count; a

@@ -136,8 +136,10 @@ std::int32_t CreateSmartObject() {
     std::snprintf(documentName, sizeof documentName, "%s", FileNameOfPath(documentPath));
   else
     ReadDocumentTitle(documentName, sizeof documentName);
+  // Unread, the layer's name would give the smart object and its file
+  // another one.
   char layerName[kLayerNameSize] = {};
-  GetLayerName(layerName, sizeof layerName);
+  if (!GetLayerName(layerName, sizeof layerName) || !layerName[0]) return host::kInterruptedError;
   char fileName[kLayerNameSize + 4] = {};
   std::snprintf(fileName, sizeof fileName, "%s.psd", layerName);
   const std::int32_t userLayer = TargetLayerIndex();
