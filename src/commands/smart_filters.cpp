@@ -153,7 +153,8 @@ void RebuildSmartFilterSubmenu(unsigned flags) {
 }
 
 void EditListedSmartFilter(std::size_t k) {
-  if (k >= kSmartFilterItemLimit) return;
+  // Only an item the list has shown: a stray identifier edits nothing.
+  if (k >= kSmartFilterItemLimit || k >= SmartFilterNames.size()) return;
   const std::int32_t index = std::int32_t(k) + 1;
   if (EditSmartFilter(index) == 0) EditSmartFilterBlending(index);
 }
