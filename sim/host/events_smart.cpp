@@ -15,6 +15,7 @@
 
 #include "event_rules.h"
 #include "events.h"
+#include "psd_reader.h"
 
 namespace sim {
 namespace {
@@ -282,12 +283,39 @@ host::OSErr OnOpenAsSmartObject(Play& play) {
   return err::kNone;
 }
 
+// An image of the host's format as other programs write it: its layers,
+// which of them are smart objects and their smart filters. Null when the
+// bytes are none such.
+Json ReadWrittenPsd(const std::string& ansiPath) {
+  std::string bytes;
+  PsdImage read;
+  if (!ReadWholeFile(ansiPath, &bytes) || !ParsePsd(bytes, &read) || read.layers.empty()) return nullptr;
+  Json layers = Json::array();
+  for (const PsdLayer& l : read.layers) {
+    Json layer = {{"name", l.name}};
+    if (l.smartObject) {
+      layer["kind"] = "smartObject";
+      layer["contents"] = Json::array({Json{{"name", "Layer 1"}}});
+      Json filters = Json::array();
+      for (const std::string& name : l.smartFilters) filters.push_back(Json{{"name", name}, {"enabled", true}});
+      layer["smartFilters"] = std::move(filters);
+    }
+    layers.push_back(std::move(layer));
+  }
+  return Json{{"mode", read.colorMode == 3 ? "RGBColor" : read.colorMode == 1 ? "grayScale" : "RGBColor"},
+              {"depth", read.depth},
+              {"width", read.width},
+              {"height", read.height},
+              {"layers", std::move(layers)}};
+}
+
 // A file of the host's own format opened as it was saved.
 host::OSErr OnOpenPsd(Play& play) {
   const Value* path = PathParam(play, C("null"));
   if (!path || path->text.empty()) return kNotThisRow;
   host::OSErr error = err::kNone;
-  const Json image = ReadPsd(path->text, &error);
+  Json image = ReadPsd(path->text, &error);
+  if (image.is_null() && error == err::kCannotApply) image = ReadWrittenPsd(path->text);
   if (image.is_null()) return error == err::kCannotApply ? kNotThisRow : error;
   Json given = image;
   given["title"] = AnsiToUtf8(FileName(path->text));

@@ -3,14 +3,18 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
+#include "commands/masks.h"
 #include "commands/smart_objects.h"
 #include "entry/module_state.h"
 #include "host/event_keys.h"
 #include "host/event_player.h"
+#include "host/history_step.h"
 #include "host/host_objects.h"
 #include "host/layer_queries.h"
 #include "menus/module_menus.h"
+#include "modes/document_steps.h"
 
 using namespace event_keys;
 
@@ -165,10 +169,118 @@ std::string SmartFilterItemLabel(std::uint32_t id) {
   return k < SmartFilterNames.size() ? SmartFilterNames[k] : std::string();
 }
 
+namespace {
+
+constexpr std::size_t kPathSize = 260;  // a document's file path
+constexpr char kTemplateFileName[] = "SmartFilters.psd";
+
+// The module's template image written byte for byte to `path`. False, with
+// no file left, when the image is missing from the module or the file
+// cannot be written whole: a file empty or cut short opens as nothing the
+// steps after it could use.
+bool WriteFilterTemplate(const char* path) {
+  HRSRC found = FindResourceA(ModuleInstance, "SmartFilters", "BINARY");
+  HGLOBAL loaded = found ? LoadResource(ModuleInstance, found) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = bytes ? SizeofResource(ModuleInstance, found) : 0;
+  if (size == 0) return false;
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size;
+  CloseHandle(file);
+  if (!whole) DeleteFileA(path);
+  return whole;
+}
+
+void TemplateFilePath(char* path, std::size_t size) {
+  char folder[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder) folder[0] = '\0';
+  std::snprintf(path, size, "%s%s", folder, kTemplateFileName);
+}
+
+// The layer's index as layer references count it (the background is 0).
+std::int32_t UserLayerIndex() {
+  std::int32_t item = 0;
+  if (GetTargetProperty(FourCC("Lyr "), FourCC("ItmI"), &item, nullptr) != 0 || item < 1) return -1;
+  return HasBackgroundLayer() ? item - 1 : item;
+}
+
+// Whether the target layer is the family layer copied from the template:
+// a smart object of that name. Only that layer is ever deleted.
+bool TargetIsFamilyLayer(const char* family) {
+  char name[kFilterNameSize] = {};
+  return IsSmartObjectLayer() && GetLayerName(name, sizeof name) && std::strcmp(name, family) == 0;
+}
+
+struct SmartFilterWork {
+  const char* family;
+  std::int32_t index;
+};
+
+// The filter copied from the template's family layer onto the user's layer,
+// then its dialog. Any step that fails ends it, and the host drops the whole
+// step; nothing touches the user's layer before its filter is there.
+std::int32_t ApplySmartFilterSteps(const SmartFilterWork& work) {
+  char documentPath[kPathSize] = {};
+  ReadDocumentFilePath(documentPath, sizeof documentPath);
+  // A document never saved is found by its title.
+  char documentName[kPathSize] = {};
+  if (documentPath[0])
+    std::snprintf(documentName, sizeof documentName, "%s", FileNameOfPath(documentPath));
+  else
+    ReadDocumentTitle(documentName, sizeof documentName);
+  if (!documentName[0]) return host::kInterruptedError;
+  const std::int32_t userLayer = UserLayerIndex();
+  if (userLayer < 0) return host::kInterruptedError;
+
+  char templatePath[MAX_PATH + sizeof kTemplateFileName + 1] = {};
+  TemplateFilePath(templatePath, sizeof templatePath);
+  if (!WriteFilterTemplate(templatePath)) return host::kInterruptedError;
+  std::int32_t err = OpenFile(templatePath, kDialogNone);
+  DeleteFileA(templatePath);
+  if (err != 0) return err;
+
+  // In the template: its family layer over to the user's document. The
+  // template goes unsaved whatever happened; if it cannot be closed it is
+  // the current document still and nothing more is played.
+  err = SelectLayerByName(work.family);
+  if (err == 0) err = DuplicateLayerToDocument(documentName);
+  if (const std::int32_t closed = CloseDocument(false); closed != 0) return closed;
+  if (err != 0) return err;
+
+  // Back in the user's document, the copied family layer its target.
+  if (!TargetIsFamilyLayer(work.family)) return host::kInterruptedError;
+  if ((err = CopySmartFilter(work.index, userLayer)) != 0) return err;
+  if (!TargetIsFamilyLayer(work.family)) return host::kInterruptedError;
+  if ((err = DeleteLayer(nullptr)) != 0) return err;
+  if ((err = SelectLayerAtIndex(userLayer)) != 0) return err;
+
+  if (EditSmartFilter(1) == 0) {
+    // The blending options cancelled leave the filter as its dialog set it.
+    EditSmartFilterBlending(1);
+    return 0;
+  }
+  // Cancelled: the new filter goes again, and the step with it.
+  DeleteSmartFilter(1);
+  return host::kInterruptedError;
+}
+
+host::SPErr SmartFilterStep(void* data) {
+  try {
+    return ApplySmartFilterSteps(*static_cast<const SmartFilterWork*>(data));
+  } catch (...) {
+    return host::kInterruptedError;
+  }
+}
+
+}  // namespace
+
 bool ApplyFilterAsSmartFilter(const char* templateLayer, std::int32_t index, const char* historyName) {
-  // Not built yet: the host filters the layer's pixels.
-  (void)templateLayer;
-  (void)index;
-  (void)historyName;
-  return false;
+  if (HostMajorVersion < 6 || !templateLayer || !*templateLayer || !ValidIndex(index)) return false;
+  SmartFilterWork work{templateLayer, index};
+  RunHistoryStep(SmartFilterStep, &work, historyName);
+  SelectFilterMask();
+  return true;
 }
