@@ -78,6 +78,7 @@ const char* const kOneMaskedLayer =
     R"({"title":"Masked.psd","layers":[{"name":"Sky","userMask":{"enabled":true,"linked":true}}]})";
 
 constexpr int kQuickMaskRow = 101;
+constexpr int kGaussianBlur = 5381;   // the host's Filter > Blur > Gaussian Blur
 // Quick Mask mode started, unchecked, before the document is taken.
 const char* const kQuickMaskOn = R"([{"command":34917}])";   // kRow + kQuickMaskRow
 
@@ -135,6 +136,7 @@ const SweptCommand kCommands[] = {
     {"Smart Filter > Disable Filter Mask", 48, kSmart, 6, 99},
     {"Smart Filter > Enable Filter Mask", 49, kSmartOff, 6, 99},
     {"Smart Filter > Clear Filter Mask", 50, kSmart, 6, 99},
+    {"Filter > Blur > Gaussian Blur on a smart object", 0, kSmart, 6, 99, kGaussianBlur},
     {"Channels > RGB", 15, kPlain, 0, 99},
     {"Channels > Red", 16, kPlain, 0, 99},
     {"Channels > Green", 17, kPlain, 0, 99},

@@ -85,6 +85,21 @@ TEST(SmartFilterApply, GaussianBlurBecomesTheSmartObjectsFirstFilter) {
   EXPECT_FALSE(Exists(Widen(opened))) << "the template file was left behind";
 }
 
+TEST(SmartFilterApply, ADocumentNeverSavedIsFoundByItsTitle) {
+  Json scenario = Scenario(FilterChoice("Noise", "Median..."));
+  scenario["documents"][0].erase("path");
+  scenario["documents"][0]["title"] = "Untitled-1";
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  for (const Json& line : OfKind(run.transcript, "play"))
+    if (line["event"] == "Dplc" && line["descriptor"][1][1]["ref"][0].value("class", "") == "Dcmn")
+      EXPECT_EQ(line["descriptor"][1][1]["ref"][0]["name"], "Untitled-1");
+  const Json after = States(run).back()["documents"];
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0]["layers"][1]["smartFilters"][0]["name"], "Median");
+  EXPECT_EQ(after[0]["layers"].size(), 3u);
+}
+
 TEST(SmartFilterApply, CancellingTheFiltersDialogTakesItAwayAgain) {
   Json scenario = Scenario(FilterChoice("Blur", "Gaussian Blur..."));
   scenario["answers"] = {{"hostDialogs", {{"setd", "cancel"}}}};
