@@ -92,8 +92,9 @@ TEST(SmartFilterApply, ADocumentNeverSavedIsFoundByItsTitle) {
   EditorRun run = RunEditor(scenario);
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
   for (const Json& line : OfKind(run.transcript, "play"))
-    if (line["event"] == "Dplc" && line["descriptor"][1][1]["ref"][0].value("class", "") == "Dcmn")
+    if (line["event"] == "Dplc" && line["descriptor"][1][1]["ref"][0].value("class", "") == "Dcmn") {
       EXPECT_EQ(line["descriptor"][1][1]["ref"][0]["name"], "Untitled-1");
+    }
   const Json after = States(run).back()["documents"];
   ASSERT_EQ(after.size(), 1u);
   EXPECT_EQ(after[0]["layers"][1]["smartFilters"][0]["name"], "Median");
