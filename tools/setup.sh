@@ -13,6 +13,7 @@ qb_install_packages() {
   [ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
   command -v Xvfb >/dev/null || need+=(xvfb)
   command -v python3 >/dev/null || need+=(python3)
+  /usr/bin/python3 -c "import psd_tools" 2>/dev/null || need+=(python3-psd-tools)
   command -v make >/dev/null || need+=(make)
   if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}" >&2

@@ -180,7 +180,7 @@ void CheckFiles(const Json& files) {
 void CheckLayer(const Json& layer, const std::string& p) {
   ExpectObject(layer, p);
   KnownKeys(layer, p, {"name", "kind", "background", "visible", "opacity", "fillOpacity", "blendMode", "grouped",
-                       "userMask", "vectorMask", "filterMask", "smartFilters", "adjustment", "text"});
+                       "userMask", "vectorMask", "filterMask", "smartFilters", "adjustment", "text", "contents"});
   String(layer, "name", p);
   OneOf(layer, "kind", p, {"pixel", "text", "shape", "smartObject", "adjustment", "groupStart", "groupEnd"});
   Bool(layer, "background", p);
@@ -197,10 +197,18 @@ void CheckLayer(const Json& layer, const std::string& p) {
     ExpectArray(*f, fp);
     for (size_t i = 0; i < f->size(); ++i) {
       ExpectObject((*f)[i], At(fp, i));
-      KnownKeys((*f)[i], At(fp, i), {"name", "enabled"});
+      KnownKeys((*f)[i], At(fp, i), {"name", "enabled", "edits", "blendingEdits"});
       String((*f)[i], "name", At(fp, i));
       Bool((*f)[i], "enabled", At(fp, i));
+      Int((*f)[i], "edits", At(fp, i), 0, 1 << 30);
+      Int((*f)[i], "blendingEdits", At(fp, i), 0, 1 << 30);
     }
+  }
+  // A smart object's own layers, bottom to top.
+  if (auto c = Field(layer, "contents"); c && !c->is_null()) {
+    const std::string cp = Sub(p, "contents");
+    ExpectArray(*c, cp);
+    for (size_t i = 0; i < c->size(); ++i) CheckLayer((*c)[i], At(cp, i));
   }
   if (auto a = Field(layer, "adjustment"); a && !a->is_null()) {
     const std::string ap = Sub(p, "adjustment");

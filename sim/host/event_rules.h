@@ -97,6 +97,7 @@ std::span<const EventRule> TextEventRules();
 std::span<const EventRule> ArrangementEventRules();
 std::span<const EventRule> DocumentCommandEventRules();
 std::span<const EventRule> DialogEventRules();    // the events of the module's own dialogs
+std::span<const EventRule> SmartEventRules();   // smart objects and smart filters
 
 // The editor's major version the scenario gives the host (8 by default).
 int HostVersion();

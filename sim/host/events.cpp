@@ -548,7 +548,7 @@ std::vector<const EventRule*> RulesFor(TypeID event) {
   for (auto table : {LayerEventRules(), MaskEventRules(), GroupEventRules(),
                      AdjustmentEventRules(), DocumentEventRules(),
                      ActionEventRules(), ShortcutEventRules(), ModeEventRules(), TextEventRules(),
-                     ArrangementEventRules(), DocumentCommandEventRules(), DialogEventRules()})
+                     ArrangementEventRules(), DocumentCommandEventRules(), DialogEventRules(), SmartEventRules()})
     for (const EventRule& rule : table)
       if (RuleIdentifier(rule.event) == event) rules.push_back(&rule);
   return rules;

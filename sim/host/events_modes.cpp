@@ -295,6 +295,7 @@ host::OSErr OnOpenFile(Play& play) {
   if (!path || path->text.empty()) return err::kCannotApply;
   std::string bytes;
   if (!ReadWholeFile(path->text, &bytes)) return kFileNotFound;
+  if (bytes.compare(0, 4, "8BPS") == 0) return kNotThisRow;   // the host's own format: events_smart.cpp
   const Value* as = Param(play, C("As  "), host::kTypeObject);
   const Value* bitDepth = as ? ItemOf(*as, C("BtDp")) : nullptr;
   const bool sixteen = bitDepth && bitDepth->enumValue == C("BD16");

@@ -152,7 +152,8 @@ DescriptorData DescribeLayer(const Json& doc, int p) {
     if (layer["smartFilters"].is_array())
       for (const auto& f : layer["smartFilters"]) {
         DescriptorData fd;
-        PutEntry(fd, C("Nm  "), AnsiText(Str(f, "name")));
+        // A filter the scenario gives no name has none the host could read.
+        if (f.contains("name")) PutEntry(fd, C("Nm  "), AnsiText(Str(f, "name")));
         PutEntry(fd, C("enab"), BoolValue(Flag(f, "enabled", true)));
         filters.push_back(ObjectValue(StringToId("filterFX"), fd));
       }

@@ -19,6 +19,8 @@
 #include "commands/groups.h"
 #include "commands/masks.h"
 #include "commands/script_files.h"
+#include "commands/smart_filters.h"
+#include "commands/smart_objects.h"
 #include "commands/text_commands.h"
 #include "entry/entry_point.h"
 #include "entry/messages.h"
@@ -112,9 +114,9 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Store Group", StoreGroupProperties},
     {"Restore Group", RestoreGroup},
     {"Create New Group", CreateNewGroup},
-    {"Create Smart Object", nullptr},
-    {"Disable Smart Filters", nullptr},
-    {"Enable Smart Filters", nullptr},
+    {"Create Smart Object", CreateSmartObject},
+    {"Disable Smart Filters", DisableSmartFilters},
+    {"Enable Smart Filters", EnableSmartFilters},
     {"Clear Filter Mask", ClearFilterMask},
     {"Ungroup Layers", UngroupLayers},
     {"Start Quick Mask", EnterQuickMask},
@@ -215,10 +217,12 @@ void BrowseInOrganizer() {
 
 // Row 44: one item that disables the smart filters when they are shown and
 // shows them when they are not.
+// A state that cannot be read is not guessed at: nothing is done.
 void ToggleSmartFilters() {
-  if (HostMajorVersion < 8 || IsSmartFilterEnabled(1))
+  const int shown = HostMajorVersion < 8 ? 1 : SmartFilterShownState(1);
+  if (shown == 1)
     RunNamed("Disable Smart Filters", AltLabels[4]);
-  else
+  else if (shown == 0)
     RunNamed("Enable Smart Filters", AltLabels[5]);
 }
 
@@ -266,6 +270,7 @@ void RunTableCommand(std::size_t row) {
   const int v = HostMajorVersion;
   switch (row) {
     case 0: BrowseInOrganizer(); break;
+    case 1: if (OpenAsSmartObjectCommand()) RunNamed("Create Smart Object", row); break;
     case 3: BrowseScript(MenuLabels[3]); break;
     case 5: LoadActionsCommand(MenuLabels[5]); break;
     case 6: ClearAllActionsAfterQuestion(); break;
@@ -299,11 +304,16 @@ void RunTableCommand(std::size_t row) {
     case 43: RunNamed("Edit Smart Filters", row); break;
     case 44: ToggleSmartFilters(); break;
     case 45: RunNamed("Enable Smart Filters", AltLabels[5]); break;
+    case 46: ClearSmartFilters(); break;
     case 47: SelectFilterMask(); break;
     case 48: SetFilterMaskEnabled(false); break;
     case 49: SetFilterMaskEnabled(true); break;
     case 50: RunNamed("Clear Filter Mask", row); break;
     case 52: case 110: RunNamed("Create Smart Object", row); break;
+    case 53: NewSmartObjectViaCopy(); break;
+    case 54: EditSmartObjectContents(); break;
+    case 55: ExportSmartObjectContents(""); break;
+    case 56: ReplaceSmartObjectContents(""); break;
     case 58: RunNamed("Mask Reveal All", row); break;
     case 59: RunNamed("Mask Hide All", row); break;
     case 60: RunNamed("Mask Reveal Selection", row); break;
@@ -360,12 +370,13 @@ void RunTableCommand(std::size_t row) {
 std::int32_t DispatchCommand(std::uint32_t id) {
   if (const int row = CommandIndex(std::int32_t(id)); row >= 0) {
     RunTableCommand(std::size_t(row));
+  } else if (id >= kFirstSmartFilterItemId && id < kFirstSmartFilterItemId + kSmartFilterItemLimit) {
+    EditListedSmartFilter(id - kFirstSmartFilterItemId);
   } else if (id >= kFirstScriptItemId && id < kFirstScriptItemId + kListedItemLimit) {
     RunListedScript(id - kFirstScriptItemId);
   } else if (id >= kFirstActionItemId && id < kFirstActionItemId + kListedItemLimit) {
     PlayListedAction(id - kFirstActionItemId);
   }
-  // The smart-filter items (0x8600) come with their submenu's list.
   return 0;
 }
 

@@ -12,6 +12,7 @@ RefPart EnumPart(std::string_view cls, std::string_view type, std::string_view v
 RefPart TargetOf(std::string_view cls) { return EnumPart(cls, "Ordn", "Trgt"); }
 RefPart ClassPart(std::string_view cls) { return {RefPart::Form::Class, cls, {}, {}, {}}; }
 RefPart NamePart(std::string_view cls, std::string name) { return {RefPart::Form::Name, cls, {}, {}, std::move(name)}; }
+RefPart IndexPart(std::string_view cls, std::uint32_t index) { return {RefPart::Form::Index, cls, {}, {}, {}, index}; }
 
 namespace {
 EventKey KeyOf(EventKey::Kind kind, std::string_view key) {
@@ -70,6 +71,11 @@ EventKey Object(std::string_view key, std::string_view cls, std::vector<EventKey
   k.items = std::move(items);
   return k;
 }
+EventKey Alias(std::string_view key, std::string path) {
+  EventKey k = KeyOf(EventKey::Kind::Alias, key);
+  k.text = std::move(path);
+  return k;
+}
 
 TypeID IdentifierOf(std::string_view text) {
   if (const TypeID code = CodeOfIdentifier(text); code != 0) return code;
@@ -101,13 +107,18 @@ std::int32_t PutPart(host::Reference r, const RefPart& part) {
       return HostResult(refs->PutClass(r, cls));
     case RefPart::Form::Name:
       return HostResult(refs->PutName(r, cls, part.name.c_str()));
+    case RefPart::Form::Index:
+      return HostResult(refs->PutIndex(r, cls, part.index));
   }
   return host::kBadParameterError;
 }
 
-std::int32_t PutKeys(host::Descriptor d, const std::vector<EventKey>& keys);
+// The handles of the aliases put into a descriptor, kept until its play.
+using AliasHandles = std::vector<HandleHolder>;
 
-std::int32_t PutKey(host::Descriptor d, const EventKey& k) {
+std::int32_t PutKeys(host::Descriptor d, const std::vector<EventKey>& keys, AliasHandles& aliases);
+
+std::int32_t PutKey(host::Descriptor d, const EventKey& k, AliasHandles& aliases) {
   const host::DescriptorSuite* ds = DescriptorProcs();
   TypeID key = 0, a = 0, b = 0;
   if (!Resolve(k.key, &key)) return host::kBadParameterError;
@@ -121,7 +132,8 @@ std::int32_t PutKey(host::Descriptor d, const EventKey& k) {
       return err;
     }
     case EventKey::Kind::Enumerated:
-      if (!Resolve(k.a, &a) || !Resolve(k.b, &b)) return host::kBadParameterError;
+      // An empty value is the value 0, which leaves the host's own in place.
+      if (!Resolve(k.a, &a) || (!k.b.empty() && !Resolve(k.b, &b))) return host::kBadParameterError;
       return HostResult(ds->PutEnumerated(d, key, a, b));
     case EventKey::Kind::Boolean:
       return HostResult(ds->PutBoolean(d, key, k.flag ? 1 : 0));
@@ -141,17 +153,24 @@ std::int32_t PutKey(host::Descriptor d, const EventKey& k) {
       if (!Resolve(k.a, &a)) return host::kBadParameterError;
       DescriptorHolder object;
       std::int32_t err = MakeDescriptor(object);
-      if (err == 0) err = PutKeys(object.get(), k.items);
+      if (err == 0) err = PutKeys(object.get(), k.items, aliases);
       if (err == 0) err = HostResult(ds->PutObject(d, key, a, object.get()));
+      return err;
+    }
+    case EventKey::Kind::Alias: {
+      HandleHolder alias;
+      std::int32_t err = MakeTextHandle(k.text.c_str(), alias.out());
+      if (err == 0) err = HostResult(ds->PutAlias(d, key, alias.get()));
+      aliases.push_back(std::move(alias));
       return err;
     }
   }
   return host::kBadParameterError;
 }
 
-std::int32_t PutKeys(host::Descriptor d, const std::vector<EventKey>& keys) {
+std::int32_t PutKeys(host::Descriptor d, const std::vector<EventKey>& keys, AliasHandles& aliases) {
   for (const EventKey& k : keys)
-    if (const std::int32_t err = PutKey(d, k); err != 0) return err;
+    if (const std::int32_t err = PutKey(d, k, aliases); err != 0) return err;
   return 0;
 }
 
@@ -161,9 +180,10 @@ std::int32_t PlayKeys(std::string_view eventName, std::int32_t mode, const std::
   const TypeID event = IdentifierOf(eventName);
   if (event == 0) return host::kBadParameterError;
   if (keys.empty()) return PlayDescriptor(event, nullptr, mode);
+  AliasHandles aliases;   // disposed of after the descriptor
   DescriptorHolder descriptor;
   std::int32_t err = MakeDescriptor(descriptor);
-  if (err == 0) err = PutKeys(descriptor.get(), keys);
+  if (err == 0) err = PutKeys(descriptor.get(), keys, aliases);
   if (err != 0) return err;
   return PlayDescriptor(event, descriptor.get(), mode);
 }

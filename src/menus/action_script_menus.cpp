@@ -7,6 +7,7 @@
 
 #include "commands/dispatcher.h"
 #include "commands/script_files.h"
+#include "commands/smart_filters.h"
 #include "entry/module_state.h"
 #include "host/event_player.h"
 #include "host/host_objects.h"
@@ -289,6 +290,7 @@ void PlayListedAction(std::size_t index) {
 }
 
 std::string ListedItemLabel(std::uint32_t id) {
+  if (std::string smartFilter = SmartFilterItemLabel(id); !smartFilter.empty()) return smartFilter;
   if (id >= kFirstActionItemId && id < kFirstActionItemId + kListedItemLimit) {
     const std::size_t k = id - kFirstActionItemId;
     return k < ActionNames.size() ? ActionNames[k] : std::string();

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "commands/channels.h"
+#include "commands/smart_filters.h"
 #include "commands/text_commands.h"
 #include "entry/messages.h"
 #include "entry/module_state.h"
@@ -37,6 +38,7 @@ constexpr std::int32_t kHostTypeItemToReplace = host_menu::kTypeAntiAlias;
 // Rows with a part in the labels and checks below.
 constexpr std::size_t kScriptsRow = 2;
 constexpr std::size_t kBrowseScriptsRow = 3;
+constexpr std::size_t kClearFilterMaskRow = 50;  // the last item of the Smart Filter submenu
 constexpr std::size_t kClearActionsRow = 6;
 constexpr int kFirstAntiAliasRow = 36;  // Crisp, Sharp, Strong, Smooth
 constexpr int kLastAntiAliasRow = 39;
@@ -368,6 +370,7 @@ int UpdatePopupMenu(HMENU popup) {
     // read again each time their parent opens.
     if (i == kClearActionsRow) RebuildActionsMenus(ItemsOwnerDrawn(v) ? MF_OWNERDRAW : 0, v >= 6 ? MF_OWNERDRAW : 0);
     if (i == kBrowseScriptsRow) RebuildScriptsMenus();
+    if (i == kClearFilterMaskRow && v >= 8) RebuildSmartFilterSubmenu(ItemsOwnerDrawn(v) ? MF_OWNERDRAW : 0);
     if (id == kConvertForSmartFiltersId && LayerTakesSmartFilters(v)) EnableRenderSubmenu(popup);
   }
 

@@ -41,6 +41,9 @@ const char* const kShape =
     R"({"title":"Shape.psd","layers":[{"name":"Background","background":true},{"name":"Sky"},{"name":"Shape 1","kind":"shape","vectorMask":{"enabled":true}}]})";
 const char* const kSmart =
     R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":true},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
+// Saved to a file of its own: the document is found by its file's name.
+const char* const kSaved =
+    R"({"title":"Garden.psd","path":"C:\\users\\Public\\Garden.psd","layers":[{"name":"Background","background":true},{"name":"Leaf"}]})";
 const char* const kSmartOff =
     R"({"title":"Smart.psd","layers":[{"name":"Background","background":true},{"name":"Sky","kind":"smartObject","filterMask":{"enabled":false},"smartFilters":[{"name":"Blur","enabled":true}]}]})";
 
@@ -81,6 +84,7 @@ const char* const kBlurred =
 const char* const kDialogOk = R"([{"dialog":[{"set":1040,"value":50},{"press":1090}]}])";
 
 constexpr int kQuickMaskRow = 101;
+constexpr int kGaussianBlur = 5381;   // the host's Filter > Blur > Gaussian Blur
 // Quick Mask mode started, unchecked, before the document is taken.
 const char* const kQuickMaskOn = R"([{"command":34917}])";   // kRow + kQuickMaskRow
 
@@ -131,10 +135,14 @@ const SweptCommand kCommands[] = {
     {"Vector Mask > Rasterize", 72, kVector, 0, 99},
     {"Vector Mask > Disable", 73, kVector, 0, 99},
     {"Vector Mask > Enable", 74, kVectorOff, 0, 99},
+    {"Smart Filter > Disable Smart Filters", 44, kSmart, 6, 99},
+    {"Smart Filter > Clear Smart Filters", 46, kSmart, 6, 99},
+    {"Smart Object > Convert to Smart Object", 52, kSaved, 6, 99},
     {"Smart Filter > Select Filter Mask", 47, kSmart, 6, 99},
     {"Smart Filter > Disable Filter Mask", 48, kSmart, 6, 99},
     {"Smart Filter > Enable Filter Mask", 49, kSmartOff, 6, 99},
     {"Smart Filter > Clear Filter Mask", 50, kSmart, 6, 99},
+    {"Filter > Blur > Gaussian Blur on a smart object", 0, kSmart, 6, 99, kGaussianBlur},
     {"Channels > RGB", 15, kPlain, 0, 99},
     {"Channels > Red", 16, kPlain, 0, 99},
     {"Channels > Green", 17, kPlain, 0, 99},

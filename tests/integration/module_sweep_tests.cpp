@@ -38,7 +38,7 @@ struct Awaiting {
   int highestVersion;     // the versions up to it still wait
 };
 constexpr Awaiting kAwaiting[] = {
-    {1, 1, 99}, {43, 43, 99}, {44, 44, 7}, {45, 46, 99}, {52, 56, 99}, {110, 110, 99}};
+    {43, 43, 99}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.
 constexpr int kHelpRow = 113;

@@ -1,0 +1,326 @@
+// Smart objects and smart filters in the editor: a layer made a smart
+// object through a document of its own saved to the temporary folder, the
+// user's layer kept whenever a step of that fails, the smart filters hidden,
+// shown, cleared and listed in the Smart Filter submenu, and the contents
+// opened, exported and replaced.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "editor_run.h"
+#include "transcript_check.h"
+
+namespace integration {
+namespace {
+
+constexpr int kToggleSmartFilters = 0x882C;
+constexpr int kClearSmartFilters = 0x882E;
+constexpr int kConvertToSmartObject = 0x8834;
+constexpr int kNewViaCopy = 0x8835;
+constexpr int kEditContents = 0x8836;
+constexpr int kExportContents = 0x8837;
+constexpr int kReplaceContents = 0x8838;
+constexpr int kFirstListedFilter = 0x8600;
+
+const char* const kNotice =
+    "The content of the smart object was opened as a new document.\n"
+    "After editing it, choose File > Save to commit the changes.\n"
+    "These changes can be seen after returning to the original document.\n"
+    "\n"
+    "The new document has to be saved at the predefined location with\n"
+    "the predefined name, in order to update the smart object.\n";
+
+Json Layered(const std::string& leafName = "Leaf") {
+  return {{"title", "Photo.psd"},
+          {"path", "C:\\users\\Public\\Photo.psd"},
+          {"layers", {{{"name", "Background"}, {"background", true}}, {{"name", leafName}}, {{"name", "Sky"}}}},
+          {"target", {1}}};
+}
+
+Json WithFilters(Json filters) {
+  return {{"title", "Smart.psd"},
+          {"path", "C:\\users\\Public\\Smart.psd"},
+          {"layers",
+           {{{"name", "Background"}, {"background", true}},
+            {{"name", "Leaf"}, {"kind", "smartObject"}, {"smartFilters", std::move(filters)}}}}};
+}
+
+Json Scenario(const Json& document, Json steps, int version = 8) {
+  return {{"host", {{"version", version}}}, {"documents", {document}}, {"steps", std::move(steps)}};
+}
+
+Json Choose(int id) { return {{"menu", "Layer"}, {"choose", id}}; }
+
+std::vector<Json> States(const EditorRun& run) { return OfKind(run.transcript, "state"); }
+Json LastDocuments(const EditorRun& run) { return States(run).back()["documents"]; }
+
+std::vector<std::string> LayerNames(const Json& document) {
+  std::vector<std::string> names;
+  for (const Json& layer : document["layers"]) names.push_back(layer["name"].get<std::string>());
+  return names;
+}
+
+std::vector<std::string> PlayedEvents(const EditorRun& run) {
+  std::vector<std::string> events;
+  for (const Json& line : OfKind(run.transcript, "play")) events.push_back(line["event"].get<std::string>());
+  return events;
+}
+
+// The temporary file the command saved the layer to.
+std::string SavedPath(const EditorRun& run) {
+  for (const Json& line : OfKind(run.transcript, "play"))
+    if (line["event"] == "save") return line["descriptor"][1][1]["alias"].get<std::string>();
+  return {};
+}
+
+TEST(SmartObjects, ALayerAmongOthersBecomesASmartObjectInItsPlace) {
+  EditorRun run = RunEditor(Scenario(Layered(), {Choose(kConvertToSmartObject), {{"state", true}}}));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const Json documents = LastDocuments(run);
+  ASSERT_EQ(documents.size(), 1u) << "the documents the command made are closed again";
+  const Json& photo = documents[0];
+  EXPECT_EQ(LayerNames(photo), (std::vector<std::string>{"Background", "Leaf", "Sky"}));
+  const Json& made = photo["layers"][1];
+  EXPECT_EQ(made["kind"], "smartObject");
+  ASSERT_TRUE(made["contents"].is_array());
+  ASSERT_EQ(made["contents"].size(), 1u);
+  EXPECT_EQ(made["contents"][0]["name"], "Leaf");
+  EXPECT_EQ(photo["layers"][2]["kind"], "pixel");
+  EXPECT_EQ(photo["target"], Json::array({1}));
+  EXPECT_EQ(photo["history"].back(), "Convert to Smart Object");
+  const std::string saved = SavedPath(run);
+  ASSERT_FALSE(saved.empty());
+  EXPECT_NE(saved.find("Leaf.psd"), std::string::npos);
+  EXPECT_FALSE(Exists(Widen(saved))) << "the temporary file is left: " << saved;
+  const std::vector<Json> ends = OfKind(run.transcript, "step-end");
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0]["kept"], true);
+}
+
+// A document never saved, holding a single layer: the smart object is the
+// only layer left, and the document is found by its title.
+TEST(SmartObjects, TheOnlyLayerOfAnUnsavedDocumentBecomesItsOnlyLayer) {
+  const Json single = {{"title", "Untitled-1"}, {"layers", {{{"name", "Only"}}}}};
+  EditorRun run = RunEditor(Scenario(single, {Choose(kConvertToSmartObject), {{"state", true}}}));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const Json documents = LastDocuments(run);
+  ASSERT_EQ(documents.size(), 1u);
+  EXPECT_EQ(LayerNames(documents[0]), (std::vector<std::string>{"Only"}));
+  EXPECT_EQ(documents[0]["layers"][0]["kind"], "smartObject");
+  EXPECT_FALSE(Exists(Widen(SavedPath(run))));
+}
+
+TEST(SmartObjects, TheBackgroundBecomesALayerFirst) {
+  Json document = Layered();
+  document["target"] = {0};
+  EditorRun run = RunEditor(Scenario(document, {Choose(kConvertToSmartObject), {{"state", true}}}));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const Json photo = LastDocuments(run)[0];
+  ASSERT_EQ(photo["layers"].size(), 3u);
+  EXPECT_EQ(photo["layers"][0]["kind"], "smartObject");
+  EXPECT_EQ(photo["layers"][0]["background"], false);
+}
+
+// Whichever step fails, nothing after it is played: the user's layer is
+// deleted only once its smart object is in the document, and no document
+// the command did not save is closed.
+struct FailingStep {
+  const char* what;
+  Json faults;
+  std::string leafName;
+  const char* lastPlayed;   // the event that failed
+};
+
+TEST(SmartObjects, AFailingStepLeavesTheUsersLayerAndClosesNothingUnsaved) {
+  const FailingStep cases[] = {
+      {"the new document", Json::array({{{"event", "Mk  "}}}), "Leaf", "Mk  "},
+      {"a layer name that makes no file name", Json::array(), "Leaf: 1/2", "save"},
+      {"the save", Json::array({{{"event", "save"}, {"error", -43}}}), "Leaf", "save"},
+      {"the placing", Json::array({{{"event", "Opn "}}}), "Leaf", "Opn "},
+      {"the copy into the document", Json::array({{{"event", "Dplc"}}}), "Leaf", "Dplc"},
+  };
+  for (const FailingStep& c : cases) {
+    SCOPED_TRACE(c.what);
+    Json scenario = Scenario(Layered(c.leafName), {{{"state", true}}, Choose(kConvertToSmartObject), {{"state", true}}});
+    scenario["faults"] = c.faults;
+    EditorRun run = RunEditor(scenario);
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    const std::vector<std::string> played = PlayedEvents(run);
+    ASSERT_FALSE(played.empty());
+    EXPECT_EQ(played.back(), c.lastPlayed) << "a step was played after the failure";
+    for (const std::string& event : played) EXPECT_NE(event, "Dlt ") << "the user's layer was deleted";
+    if (played.front() == "Cls ") ADD_FAILURE() << "a close came first";
+    const std::vector<Json> ends = OfKind(run.transcript, "step-end");
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0]["kept"], false);
+    const Json before = States(run).front()["documents"][0];
+    const Json after = LastDocuments(run)[0];
+    EXPECT_EQ(after["layers"], before["layers"]);
+    if (std::string(c.lastPlayed) == "Opn ") {
+      EXPECT_FALSE(Exists(Widen(SavedPath(run))));
+    }
+  }
+}
+
+TEST(SmartFilters, TheToggleHidesShownFiltersAndShowsHiddenOnesAndClearRemovesThem) {
+  const Json filters = {{{"name", "Gaussian Blur"}, {"enabled", true}}, {{"name", "Add Noise"}, {"enabled", true}}};
+  EditorRun run = RunEditor(Scenario(WithFilters(filters),
+                                     {Choose(kToggleSmartFilters), {{"state", true}}, Choose(kToggleSmartFilters),
+                                      {{"state", true}}, Choose(kClearSmartFilters), {{"state", true}}}));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> states = States(run);
+  ASSERT_EQ(states.size(), 3u);
+  for (const Json& f : states[0]["documents"][0]["layers"][1]["smartFilters"]) EXPECT_EQ(f["enabled"], false);
+  for (const Json& f : states[1]["documents"][0]["layers"][1]["smartFilters"]) EXPECT_EQ(f["enabled"], true);
+  EXPECT_TRUE(states[2]["documents"][0]["layers"][1]["smartFilters"].empty());
+  const std::vector<Json> begins = OfKind(run.transcript, "step-begin");
+  ASSERT_EQ(begins.size(), 2u);
+  EXPECT_EQ(begins[0]["name"], "Disable Smart Filters");
+  EXPECT_EQ(begins[1]["name"], "Enable Smart Filters");
+}
+
+// Before editor 8 the toggle only hides, whatever the filters show.
+TEST(SmartFilters, OnEditorSevenTheToggleAlwaysHides) {
+  const Json filters = {{{"name", "Blur"}, {"enabled", false}}};
+  EditorRun run = RunEditor(Scenario(WithFilters(filters), {Choose(kToggleSmartFilters), {{"state", true}}}, 7));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  // The steps of the command, not the host's probing of the filters.
+  std::vector<std::string> steps;
+  for (const Json& begin : OfKind(run.transcript, "step-begin"))
+    if (begin["name"].get<std::string>().find("Smart Filters") != std::string::npos) steps.push_back(begin["name"]);
+  EXPECT_EQ(steps, (std::vector<std::string>{"Disable Smart Filters"}));
+  EXPECT_EQ(LastDocuments(run)[0]["layers"][1]["smartFilters"][0]["enabled"], false);
+}
+
+// The listed items of the Smart Filter submenu, as the last menu showed them.
+std::vector<std::string> ListedFilters(const EditorRun& run) {
+  std::vector<std::string> labels;
+  const std::vector<Json> menus = OfKind(run.transcript, "menu");
+  if (menus.empty()) return labels;
+  std::vector<const Json*> pending = {&menus.back()["items"]};
+  while (!pending.empty()) {
+    const Json* items = pending.back();
+    pending.pop_back();
+    for (const Json& item : *items) {
+      if (item.contains("items")) pending.push_back(&item["items"]);
+      const int id = item.value("id", 0);
+      if (id >= kFirstListedFilter && id < kFirstListedFilter + 256)
+        labels.push_back(std::to_string(id - kFirstListedFilter) + " " + item.value("label", ""));
+    }
+  }
+  return labels;
+}
+
+TEST(SmartFilters, TheSubmenuListsTheFiltersFromEditorEight) {
+  const Json filters = {{{"name", "Gaussian Blur"}, {"enabled", true}}, {{"enabled", true}}, {{"name", "Add Noise"}}};
+  {
+    EditorRun run = RunEditor(Scenario(WithFilters(filters), {{{"menu", "Layer"}}, {{"menu", "Layer"}}}));
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    std::vector<std::string> listed = ListedFilters(run);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"0 Gaussian Blur", "1 Unknown Filter", "2 Add Noise"}))
+        << "opened twice, listed once";
+  }
+  {
+    EditorRun run = RunEditor(Scenario(WithFilters(filters), {{{"menu", "Layer"}}}, 7));
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    EXPECT_TRUE(ListedFilters(run).empty());
+  }
+  {
+    // The filter goes once a step drops it.
+    EditorRun run = RunEditor(Scenario(WithFilters(filters), {{{"menu", "Layer"}}, Choose(kClearSmartFilters), {{"menu", "Layer"}}}));
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    EXPECT_TRUE(ListedFilters(run).empty());
+  }
+}
+
+TEST(SmartFilters, AListedFilterOpensItsDialogAndThenItsBlendingOptions) {
+  const Json filters = {{{"name", "Gaussian Blur"}}, {{"name", "Add Noise"}}};
+  Json scenario = Scenario(WithFilters(filters), {{{"menu", "Layer"}}, Choose(kFirstListedFilter + 1), {{"state", true}}});
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  ExpectTranscript(run.transcript, {"play"},
+                   {{"play", R"({"event":"setd","mode":1,"descriptor":[["null",{"ref":[{"class":"filterFX","index":2},{"class":"Lyr ","enum":["Ordn","Trgt"]}]}],["filterFX",{"object":"filterFX","items":[]}]]})"},
+                    {"play", R"({"event":"setd","mode":1,"result":0})"}});
+  const Json edited = LastDocuments(run)[0]["layers"][1]["smartFilters"][1];
+  EXPECT_EQ(edited["edits"], 1);
+  EXPECT_EQ(edited["blendingEdits"], 1);
+
+  // Cancelled, the filter's dialog leaves its blending options alone.
+  scenario["answers"] = {{"hostDialogs", {{"setd", "cancel"}}}};
+  EditorRun cancelled = RunEditor(scenario);
+  ASSERT_EQ(cancelled.exitCode, 0) << cancelled.errorText;
+  EXPECT_EQ(OfKind(cancelled.transcript, "play").size(), 1u);
+}
+
+TEST(SmartObjects, EditContentsTellsHowToCommitOnceAndSavesTheContents) {
+  for (const bool german : {false, true}) {
+    SCOPED_TRACE(german ? "German" : "English");
+    const Json document = WithFilters(Json::array());
+    Json scenario = Scenario(document, {Choose(kEditContents),
+                                        {{"edit", {{"openDocument", document}}}},
+                                        Choose(kEditContents),
+                                        {{"state", true}}});
+    if (german) scenario["host"]["german"] = true;
+    EditorRun run = RunEditor(scenario);
+    ASSERT_EQ(run.exitCode, 0) << run.errorText;
+    std::vector<Json> notices;
+    for (const Json& m : OfKind(run.transcript, "message"))
+      if (m["text"].get<std::string>().find(german ? "Smartobjekts" : "smart object was opened") != std::string::npos)
+        notices.push_back(m);
+    ASSERT_EQ(notices.size(), 1u);
+    if (!german) {
+      EXPECT_EQ(notices[0]["text"], kNotice);
+    }
+    EXPECT_EQ(notices[0]["title"], "Quillbright");
+    int saves = 0;
+    for (const Json& line : OfKind(run.transcript, "play"))
+      if (line["event"] == "save") {
+        ++saves;
+        EXPECT_EQ(line["descriptor"][0][1]["object"], "Pht3");
+        EXPECT_NE(line["descriptor"][1][1]["alias"].get<std::string>().find("Leaf.psb"), std::string::npos);
+        EXPECT_EQ(line["result"], 0);
+      }
+    EXPECT_EQ(saves, 2);
+  }
+}
+
+TEST(SmartObjects, ContentsAreExportedToTheChosenFileAndReplacedFromOne) {
+  const std::string file = "C:\\users\\Public\\Exported leaf.psd";
+  DeleteFileW(Widen(file).c_str());
+  Json document = WithFilters(Json::array());
+  document["layers"][1]["contents"] = {{{"name", "Inner"}}};
+  document["layers"].push_back({{"name", "Other"}, {"kind", "smartObject"}});
+  // The lower smart object exported, then copied.
+  document["target"] = {1};
+  Json scenario = Scenario(document, {Choose(kExportContents), Choose(kNewViaCopy), {{"state", true}}});
+  scenario["answers"] = {{"files", {file}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_TRUE(Exists(Widen(file)));
+  const Json copied = LastDocuments(run)[0];
+  EXPECT_EQ(LayerNames(copied), (std::vector<std::string>{"Background", "Leaf", "Leaf copy", "Other"}));
+
+  Json replacing = WithFilters(Json::array());
+  replacing["layers"][1]["name"] = "Old";
+  Json replace = Scenario(replacing, {Choose(kReplaceContents), {{"state", true}}});
+  replace["answers"] = {{"files", {file}}};
+  EditorRun replaced = RunEditor(replace);
+  ASSERT_EQ(replaced.exitCode, 0) << replaced.errorText;
+  const Json layer = LastDocuments(replaced)[0]["layers"][1];
+  EXPECT_EQ(layer["name"], "Exported leaf");
+  ASSERT_EQ(layer["contents"].size(), 1u);
+  EXPECT_EQ(layer["contents"][0]["name"], "Inner");
+  DeleteFileW(Widen(file).c_str());
+
+  // No file chosen: nothing is replaced.
+  Json cancel = Scenario(replacing, {Choose(kReplaceContents), {{"state", true}}});
+  EditorRun cancelled = RunEditor(cancel);
+  ASSERT_EQ(cancelled.exitCode, 0) << cancelled.errorText;
+  EXPECT_EQ(LastDocuments(cancelled)[0]["layers"][1]["name"], "Old");
+}
+
+}  // namespace
+}  // namespace integration
