@@ -120,17 +120,25 @@ EditorRun RunEditorOnText(const std::string& scenarioText, const std::vector<std
   const std::wstring exe = BinFolder() + L"\\simeditor.exe";
   std::wstring command = Quote(exe) + L" " + Quote(scenario) + L" --host-folder " + Quote(HostFolder());
   for (const std::wstring& a : extraArgs) command += L" " + Quote(a);
-  HANDLE out = CreateInheritableFile(outPath);
-  HANDLE err = CreateInheritableFile(errPath);
-  STARTUPINFOW start{};
-  start.cb = sizeof start;
-  start.dwFlags = STARTF_USESTDHANDLES;
-  start.hStdOutput = out;
-  start.hStdError = err;
+  // A loaded machine's Wine now and then fails a process start with an
+  // internal error; the start is tried again, with fresh output files.
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, temp.c_str(), &start, &process);
-  CloseHandle(out);
-  CloseHandle(err);
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    HANDLE out = CreateInheritableFile(outPath);
+    HANDLE err = CreateInheritableFile(errPath);
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = out;
+    start.hStdError = err;
+    std::wstring line = command;
+    started = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, temp.c_str(), &start, &process);
+    const DWORD error = GetLastError();
+    CloseHandle(out);
+    CloseHandle(err);
+    SetLastError(error);
+  }
   if (!started) {
     ADD_FAILURE() << "simeditor.exe cannot be started (error " << GetLastError() << ")";
     return run;
