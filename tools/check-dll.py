@@ -47,6 +47,8 @@ XP_SP3_EXPORTS = {
         AddVectoredExceptionHandler RemoveVectoredExceptionHandler
     """,
     "user32.dll": """
+        CheckDlgButton CheckRadioButton GetDlgCtrlID GetDlgItemTextA GetMessagePos GetMessageTime
+        InflateRect IsDlgButtonChecked PostQuitMessage SetDlgItemTextA
         AppendMenuA BeginPaint CallNextHookEx CallWindowProcA CheckMenuItem ClientToScreen
         CreateDialogParamA CreateMenu CreatePopupMenu CreateWindowExA DefWindowProcA DeleteMenu
         DestroyMenu DestroyWindow DialogBoxParamA DispatchMessageA DrawFocusRect DrawTextA
