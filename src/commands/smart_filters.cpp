@@ -223,14 +223,8 @@ struct SmartFilterWork {
 // then its dialog. Any step that fails ends it, and the host drops the whole
 // step; nothing touches the user's layer before its filter is there.
 std::int32_t ApplySmartFilterSteps(const SmartFilterWork& work) {
-  char documentPath[kPathSize] = {};
-  ReadDocumentFilePath(documentPath, sizeof documentPath);
-  // A document never saved is found by its title.
   char documentName[kPathSize] = {};
-  if (documentPath[0])
-    std::snprintf(documentName, sizeof documentName, "%s", FileNameOfPath(documentPath));
-  else
-    ReadDocumentTitle(documentName, sizeof documentName);
+  ReadUserDocumentName(documentName, sizeof documentName);
   if (!documentName[0]) return host::kInterruptedError;
   const std::int32_t userLayer = UserLayerIndex();
   if (userLayer < 0) return host::kInterruptedError;

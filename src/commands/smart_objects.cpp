@@ -57,6 +57,17 @@ const char* FileNameOfPath(const char* path) {
   return slash ? slash + 1 : path;
 }
 
+void ReadUserDocumentName(char* name, std::size_t size) {
+  if (!name || size == 0) return;
+  name[0] = '\0';
+  char path[kPathSize] = {};
+  ReadDocumentFilePath(path, sizeof path);
+  if (path[0])
+    std::snprintf(name, size, "%s", FileNameOfPath(path));
+  else
+    ReadDocumentTitle(name, size);
+}
+
 std::int32_t NewSmartObjectViaCopy() { return PlayKeys("placedLayerMakeCopy", kDialogNone, {}); }
 
 std::int32_t EditSmartObjectContents() {
@@ -128,14 +139,8 @@ std::int32_t CreateSmartObject() {
   if (IsBackgroundLayer())
     if (const std::int32_t err = ConvertBackgroundToLayer(); err != 0) return err;
 
-  char documentPath[kPathSize] = {};
-  ReadDocumentFilePath(documentPath, sizeof documentPath);
-  // A document never saved has no file to name it: its title does.
   char documentName[kPathSize] = {};
-  if (documentPath[0])
-    std::snprintf(documentName, sizeof documentName, "%s", FileNameOfPath(documentPath));
-  else
-    ReadDocumentTitle(documentName, sizeof documentName);
+  ReadUserDocumentName(documentName, sizeof documentName);
   // Unread, the layer's name would give the smart object and its file
   // another one.
   char layerName[kLayerNameSize] = {};

@@ -4,6 +4,8 @@
 // otherwise and returns the host's result (0 for success).
 #pragma once
 
+#include <cstddef>
+
 #include <cstdint>
 
 std::int32_t NewSmartObjectViaCopy();
@@ -35,3 +37,7 @@ bool OpenAsSmartObjectCommand();
 // The user's document's file name: the part of its path after the last
 // backslash (all of it when there is none).
 const char* FileNameOfPath(const char* path);
+
+// The name that addresses the user's document in events: its file name, or
+// its title when it was never saved. Empty when neither can be read.
+void ReadUserDocumentName(char* name, std::size_t size);
