@@ -181,6 +181,22 @@ void TypeText(HWND dialog, const sim::Json& action) {
   SendMessageW(edit, EM_REPLACESEL, TRUE, LPARAM(text.c_str()));
 }
 
+// A double click on a row of a list box, as the mouse gives it: the list
+// box chooses the row and tells its parent itself.
+void DoubleClickRow(HWND list, int index, const sim::Json& action) {
+  SendMessageW(list, LB_SETTOPINDEX, WPARAM(index), 0);
+  RECT row{};
+  if (SendMessageW(list, LB_GETITEMRECT, WPARAM(index), LPARAM(&row)) == LB_ERR) {
+    RecordError("dialog action " + ActionText(action) + ": the row is not shown");
+    return;
+  }
+  const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
 void Pick(HWND dialog, const sim::Json& action) {
   HWND list = Reachable(dialog, action, action["pick"].get<int>());
   if (!list) return;
@@ -193,6 +209,10 @@ void Pick(HWND dialog, const sim::Json& action) {
       return;
     }
     SetFocus(list);
+    if (!combo && action.value("double", false)) {
+      DoubleClickRow(list, index, action);
+      return;
+    }
     SendMessageW(list, combo ? CB_SETCURSEL : LB_SETCURSEL, WPARAM(index), 0);
     // A list box tells its parent only when it was made to.
     if (combo) Notify(list, CBN_SELCHANGE);
@@ -362,6 +382,11 @@ sim::Json DescribeDialog(HWND dialog) {
                       {"text", WindowText(child)},
                       {"visible", (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0},
                       {"enabled", IsWindowEnabled(child) != FALSE}};
+    // Where it lies in the dialog's client area, in pixels.
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    control["rect"] = {r.left, r.top, r.right, r.bottom};
     DescribeValue(child, control);
     controls.push_back(control);
   }

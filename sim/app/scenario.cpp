@@ -418,7 +418,7 @@ void CheckDialogAction(const Json& a, const std::string& p) {
   const std::string k = kind;
   if (k == "set") KnownKeys(a, p, {"set", "value", "hold", "click"});
   else if (k == "type") KnownKeys(a, p, {"type", "text"});
-  else if (k == "pick") KnownKeys(a, p, {"pick", "index"});
+  else if (k == "pick") KnownKeys(a, p, {"pick", "index", "double"});
   else if (k == "check") KnownKeys(a, p, {"check", "on"});
   else if (k == "key") KnownKeys(a, p, {"key", "down"});
   else KnownKeys(a, p, {kind});
@@ -429,7 +429,11 @@ void CheckDialogAction(const Json& a, const std::string& p) {
     if (a.contains("click")) Bool(a, "click", p);
   }
   else if (k == "type") { Int(a, "type", p, 0, 0xFFFF); String(a, "text", p); }
-  else if (k == "pick") { Int(a, "pick", p, 0, 0xFFFF); Int(a, "index", p, -1, 100000); }
+  else if (k == "pick") {
+    Int(a, "pick", p, 0, 0xFFFF);
+    Int(a, "index", p, -1, 100000);
+    if (a.contains("double")) Bool(a, "double", p);
+  }
   else if (k == "check") { Int(a, "check", p, 0, 0xFFFF); Bool(a, "on", p); }
   else if (k == "press") Int(a, "press", p, 0, 0xFFFF);
   else if (k == "key") { String(a, "key", p); Bool(a, "down", p); }

@@ -114,7 +114,7 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
       {"click": "layers", "x": 190, "y": -10, "double": true, "ctrl": true, "alt": true, "choose": 5, "keyboard": true},
       {"click": "controlBar", "x": 1, "y": 1, "hover": true},
       {"dialog": [{"set": 1040, "value": 50}, {"type": 1052, "text": "2.5"}, {"pick": 1021, "index": 3},
-                  {"check": 1030, "on": true}, {"press": 1090}, {"key": "Alt", "down": true}, {"wait": 100},
+                  {"pick": 1020, "index": 1, "double": true}, {"check": 1030, "on": true}, {"press": 1090}, {"key": "Alt", "down": true}, {"wait": 100},
                   {"capture": true}]},
       {"wait": 600},
       {"state": true},
@@ -124,6 +124,11 @@ TEST(ScenarioKeys, EveryFieldOfTheFormatIsTaken) {
     ]
   })";
   EXPECT_EQ(Refusal(scenario), "");
+}
+
+TEST(ScenarioKeys, ADoubleClickOnAListRowIsAYesOrNo) {
+  EXPECT_EQ(Refusal(R"({"steps": [{"dialog": [{"pick": 1020, "index": 0, "double": 1}]}]})"),
+            "steps[0].dialog[0].double: expected true or false");
 }
 
 TEST(ScenarioKeys, TheClipboardHoldsAnImageOfASizeOrNothing) {
