@@ -153,8 +153,17 @@ int RunScenario(const Options& options) {
   start.hStdOutput = out;
   start.hStdError = err;
   PROCESS_INFORMATION child{};
-  if (!CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, hostFolder.c_str(), &start, &child))
-    return fail("starting " + Narrow(copy) + " failed (error " + std::to_string(GetLastError()) + ")");
+  // A loaded machine's Wine now and then fails a process start with an
+  // internal error (1359) that the next try does not meet.
+  BOOL started = FALSE;
+  DWORD startError = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    std::wstring line = command;
+    started = CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, hostFolder.c_str(), &start, &child);
+    startError = started ? 0 : GetLastError();
+    if (!started && startError != ERROR_INTERNAL_ERROR) break;
+  }
+  if (!started) return fail("starting " + Narrow(copy) + " failed (error " + std::to_string(startError) + ")");
   CloseHandle(child.hThread);
   const DWORD limit = ScenarioWaitMs(scenario);
   DWORD code = 1;
