@@ -12,6 +12,7 @@
 
 #include "adjustments/adjustment_layers.h"
 #include "adjustments/dialog_state.h"
+#include "adjustments/smart_filter_dialog.h"
 #include "commands/layer_arrangement.h"
 #include "commands/masks.h"
 #include "commands/text_commands.h"
@@ -401,7 +402,9 @@ bool OpenDialog(HWND dialog) {
       StartingValue = GetTracking();
       SetPosition(dialog, 0, StartingValue);
       return true;
-    case DialogKind::EditSmartFilters: return false;
+    case DialogKind::EditSmartFilters:
+      OpenSmartFilterDialog(dialog);
+      return true;
   }
   return false;
 }
@@ -463,6 +466,8 @@ void Ok(HWND dialog) {
     kept = !PreviewFailed && IsAdjustmentLayer();
     if (kept && !PreviewChecked(dialog)) kept = SetLayerOpacityModeFill(100, 0, -1) == 0;
     if (kept && AdjustingAsFilter) kept = MergeLayers() == 0;
+  } else if (kind == DialogKind::EditSmartFilters) {
+    kept = SmartFilterDialogChanged();
   }
   // A step that did not finish is dropped whole rather than kept half done.
   Finish(dialog, kept ? 1 : 0);
@@ -525,6 +530,7 @@ void EditChanged(HWND dialog, int control) {
 }
 
 void Command(HWND dialog, int control, WORD code) {
+  if (RunningDialogKind == DialogKind::EditSmartFilters && SmartFilterDialogCommand(dialog, control, code)) return;
   switch (control) {
     case IDOK:
     case kOkButton:

@@ -1,7 +1,7 @@
-// The module's own adjustment dialogs: Fade, Exposure, Vibrance, Black &
-// White, Fill Opacity and Tracking, run modeless in a message loop of their
-// own inside a named history step, previewing live on the document; and the
-// modal Auto-Align Layers dialog.
+// The module's own dialogs: Fade, Exposure, Vibrance, Black & White, Fill
+// Opacity, Tracking and Edit Smart Filters, run modeless in a message loop
+// of their own inside a named history step, previewing live on the
+// document; and the modal Auto-Align Layers dialog.
 #pragma once
 
 #include <windows.h>
@@ -54,5 +54,6 @@ bool AdjustWithModuleDialog(AdjustmentKind kind);
 bool NewAdjustmentWithModuleDialog(AdjustmentKind kind);
 // The target adjustment layer of `kind` edited in the module's dialog.
 bool EditWithModuleDialog(AdjustmentKind kind);
-// The dialogs of the named steps "Fade", "Fill" and "Tracking".
+// The dialogs of the named steps "Fade", "Fill", "Tracking" and "Edit Smart
+// Filters".
 bool RunKindDialog(DialogKind kind);

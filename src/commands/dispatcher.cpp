@@ -73,6 +73,7 @@ std::int32_t Succeeded(bool done) { return done ? 0 : kCancelled; }
 std::int32_t FadeDialog() { return Succeeded(RunKindDialog(DialogKind::Fade)); }
 std::int32_t FillOpacityDialog() { return Succeeded(RunKindDialog(DialogKind::FillOpacity)); }
 std::int32_t TrackingDialog() { return Succeeded(RunKindDialog(DialogKind::Tracking)); }
+std::int32_t EditSmartFiltersDialog() { return Succeeded(RunKindDialog(DialogKind::EditSmartFilters)); }
 template <AdjustmentKind kind>
 std::int32_t NewInModuleDialog() {
   return Succeeded(NewAdjustmentWithModuleDialog(kind));
@@ -100,7 +101,7 @@ constexpr std::array<NamedCommand, 41> kNamedCommands = {{
     {"Fade", FadeDialog},
     {"Fill", FillOpacityDialog},
     {"Tracking", TrackingDialog},
-    {"Edit Smart Filters", nullptr},
+    {"Edit Smart Filters", EditSmartFiltersDialog},
     {"Mask Reveal All", MaskRevealAll},
     {"Mask Hide All", MaskHideAll},
     {"Mask Reveal Selection", MaskRevealSelection},
