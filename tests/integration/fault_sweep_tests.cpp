@@ -82,6 +82,11 @@ const char* const kBlurred =
     R"({"title":"Blurred.psd","history":["Open","Gaussian Blur"],"layers":[{"name":"Background","background":true},{"name":"Sky"}]})";
 // The module's dialog answered: a slider moved, then OK.
 const char* const kDialogOk = R"([{"dialog":[{"set":1040,"value":50},{"press":1090}]}])";
+// The Edit Smart Filters dialog answered: the top filter hidden or shown
+// (deleted), then OK.
+const char* const kFilterToggledOk = R"([{"dialog":[{"press":1094},{"press":1090}]}])";
+const char* const kFilterDeletedOk = R"([{"dialog":[{"press":1096},{"press":1090}]}])";
+const char* const kAnsweredDialogs[] = {kDialogOk, kFilterToggledOk, kFilterDeletedOk};
 
 constexpr int kQuickMaskRow = 101;
 constexpr int kGaussianBlur = 5381;   // the host's Filter > Blur > Gaussian Blur
@@ -214,6 +219,8 @@ const SweptCommand kCommands[] = {
     {"Fill Opacity...", 34, kPlain, 0, 99},
     {"Tracking", 41, kText, 0, 99},
     {"Exposure... (the module's dialog, OK)", 25, kSelected, 4, 10, 0, kDialogOk},
+    {"Edit Smart Filters... (the filter toggled, OK)", 43, kSmart, 6, 99, 0, kFilterToggledOk},
+    {"Edit Smart Filters... (the filter deleted, OK)", 43, kSmart, 6, 99, 0, kFilterDeletedOk},
 };
 
 // A document made by the command that holds nothing but its background.
@@ -411,9 +418,14 @@ TEST_P(FaultSweep, EveryFailingCallLeavesTheDocumentWholeAndNothingBehind) {
     // A dialog answered by the scenario that a failing call kept from
     // showing leaves its answer unused.
     ExpectedProblems expected;
-    for (const Segment& s : batch)
-      if (s.command->prepare == kDialogOk && expected.empty())
-        expected.push_back(R"({"kind":"error","text":"the dialog step {\"dialog\":[{\"set\":1040,\"value\":50},{\"press\":1090}]} found no dialog of the plug-in"})");
+    for (const char* answer : kAnsweredDialogs)
+      for (const Segment& s : batch)
+        if (s.command->prepare == answer) {
+          const Json step = Json::parse(answer)[0];
+          expected.push_back(
+              Json{{"kind", "error"}, {"text", "the dialog step " + step.dump() + " found no dialog of the plug-in"}}.dump());
+          break;
+        }
     EditorRun run = RunEditor(ScenarioFor(version, batch), {}, expected);
     ++figures.editorRuns;
     const std::vector<SegmentResult> results = SplitSegments(run.transcript);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor_run.h"
+#include "transcript_check.h"
 
 namespace integration {
 namespace {
@@ -42,17 +43,6 @@ Json Scenario(int version, const Json& document, const Json& dialogActions, int 
   return {{"host", {{"version", version}}}, {"documents", Json::array({document})}, {"steps", steps}};
 }
 
-// The transcript cut at each `dialog` capture: the lines before the first,
-// between each two, and after the last.
-std::vector<std::vector<Json>> Segments(const std::vector<Json>& transcript) {
-  std::vector<std::vector<Json>> out(1);
-  for (const Json& line : transcript) {
-    if (line["kind"] == "dialog") out.emplace_back();
-    else out.back().push_back(line);
-  }
-  return out;
-}
-
 std::vector<Json> Plays(const std::vector<Json>& lines, const char* event) {
   std::vector<Json> out;
   for (const Json& line : lines)
@@ -69,14 +59,6 @@ Json KeyOf(const Json& play, const std::string& key) {
         if (item[0] == key) return item[1];
   }
   return nullptr;
-}
-
-const Json& Control(const Json& dialog, int id) {
-  for (const Json& control : dialog["controls"])
-    if (control["id"] == id) return control;
-  ADD_FAILURE() << "no control " << id;
-  static const Json none = Json::object();
-  return none;
 }
 
 // The document after the command, as the state line shows it.
@@ -102,7 +84,7 @@ TEST(ModuleDialog, AThumbDragPreviewsOnlyOnReleaseAndATrackClickOnceAfterTheDela
       {"press": 1090}])");
   EditorRun run = RunEditor(Scenario(8, Photo(), actions, kFillOpacity));
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
-  const auto segments = Segments(run.transcript);
+  const auto segments = SegmentsAtCaptures(run.transcript);
   ASSERT_EQ(segments.size(), 5u);
   // Held: nothing previewed however long it is held.
   EXPECT_TRUE(Plays(segments[0], "setd").empty());
@@ -140,8 +122,8 @@ TEST(ModuleDialog, FillOpacityOpensAtTheLayersValueAndCancelPutsItBack) {
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(dialogs[0]["title"], "Fill Opacity");
-  EXPECT_EQ(Control(dialogs[0], 1040)["value"], 80);   // 204 of 255
-  EXPECT_EQ(Control(dialogs[0], 1050)["text"], "80");
+  EXPECT_EQ(ControlIn(dialogs[0], 1040)["value"], 80);   // 204 of 255
+  EXPECT_EQ(ControlIn(dialogs[0], 1050)["text"], "80");
   const std::vector<Json> sets = Plays(run.transcript, "setd");
   ASSERT_EQ(sets.size(), 2u);
   EXPECT_EQ(KeyOf(sets[0], "fillOpacity")["value"], 10.0);
@@ -158,7 +140,7 @@ TEST(ModuleDialog, TypingAGammaSetsItsSliderAndOkKeepsTheNewExposureLayer) {
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(dialogs[0]["title"], "Exposure");
-  EXPECT_EQ(Control(dialogs[0], 1042)["value"], 84);
+  EXPECT_EQ(ControlIn(dialogs[0], 1042)["value"], 84);
   // The layer is remade with the slider's gamma.
   const std::vector<Json> makes = Plays(run.transcript, "Mk  ");
   ASSERT_EQ(makes.size(), 2u);
@@ -179,12 +161,12 @@ TEST(ModuleDialog, TheInfraredPresetClampsYellowsAndStaysChosenAndTheFilterIsMer
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[0]["title"], "Black & White");
-  EXPECT_EQ(Control(dialogs[0], 1041)["value"], 200);
-  EXPECT_EQ(Control(dialogs[0], 1051)["text"], "200");
-  EXPECT_EQ(Control(dialogs[0], 1040)["value"], -40);
-  EXPECT_EQ(Control(dialogs[0], 1021)["value"], 6);
+  EXPECT_EQ(ControlIn(dialogs[0], 1041)["value"], 200);
+  EXPECT_EQ(ControlIn(dialogs[0], 1051)["text"], "200");
+  EXPECT_EQ(ControlIn(dialogs[0], 1040)["value"], -40);
+  EXPECT_EQ(ControlIn(dialogs[0], 1021)["value"], 6);
   // A weight moved by hand makes it Custom.
-  EXPECT_EQ(Control(dialogs[1], 1021)["value"], 13);
+  EXPECT_EQ(ControlIn(dialogs[1], 1021)["value"], 13);
   EXPECT_EQ(Plays(run.transcript, "Mrg2").size(), 1u);
   EXPECT_EQ(StepEnd(run.transcript)["kept"], true);
   // The history names the step as the menu shows it, with one "&".
@@ -200,12 +182,12 @@ TEST(ModuleDialog, AltTurnsCancelIntoResetThatKeepsTheDialogOpen) {
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 3u);
-  EXPECT_EQ(Control(dialogs[0], 1091)["text"], "Reset");
-  EXPECT_EQ(Control(dialogs[0], 1040)["value"], 50);
-  EXPECT_EQ(Control(dialogs[1], 1040)["value"], 0);
-  EXPECT_EQ(Control(dialogs[1], 1041)["value"], 0);
-  EXPECT_EQ(Control(dialogs[1], 1050)["text"], "0");
-  EXPECT_EQ(Control(dialogs[2], 1091)["text"], "Cancel");
+  EXPECT_EQ(ControlIn(dialogs[0], 1091)["text"], "Reset");
+  EXPECT_EQ(ControlIn(dialogs[0], 1040)["value"], 50);
+  EXPECT_EQ(ControlIn(dialogs[1], 1040)["value"], 0);
+  EXPECT_EQ(ControlIn(dialogs[1], 1041)["value"], 0);
+  EXPECT_EQ(ControlIn(dialogs[1], 1050)["text"], "0");
+  EXPECT_EQ(ControlIn(dialogs[2], 1091)["text"], "Cancel");
   // Cancel without Alt: the new layer goes and the step is dropped.
   EXPECT_EQ(Plays(run.transcript, "Dlt ").size(), 1u);
   EXPECT_EQ(StepEnd(run.transcript)["kept"], false);
@@ -256,8 +238,8 @@ TEST(ModuleDialog, FadeOkFadesTheLastStepIntoItsOwnStep) {
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(dialogs[0]["title"], "Fade");
-  EXPECT_EQ(Control(dialogs[0], 1021)["items"].size(), 25u);
-  EXPECT_EQ(Control(dialogs[0], 1021)["text"], "Normal");
+  EXPECT_EQ(ControlIn(dialogs[0], 1021)["items"].size(), 25u);
+  EXPECT_EQ(ControlIn(dialogs[0], 1021)["text"], "Normal");
   const std::vector<Json> sets = Plays(run.transcript, "setd");
   ASSERT_FALSE(sets.empty());
   EXPECT_EQ(KeyOf(sets.back(), "Opct")["value"], 30.0);
@@ -300,9 +282,9 @@ TEST(ModuleDialog, AutoAlignPlaysTheChosenProjectionAndCancelPlaysNothing) {
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[0]["title"], "Auto-Align Layers");
   // Collage leaves no lens to correct.
-  EXPECT_EQ(Control(dialogs[0], 1031)["enabled"], false);
-  EXPECT_EQ(Control(dialogs[0], 1032)["enabled"], false);
-  EXPECT_EQ(Control(dialogs[1], 1031)["enabled"], true);
+  EXPECT_EQ(ControlIn(dialogs[0], 1031)["enabled"], false);
+  EXPECT_EQ(ControlIn(dialogs[0], 1032)["enabled"], false);
+  EXPECT_EQ(ControlIn(dialogs[1], 1031)["enabled"], true);
   const std::vector<Json> aligns = Plays(run.transcript, "Algn");
   ASSERT_EQ(aligns.size(), 1u);
   EXPECT_EQ(KeyOf(aligns[0], "Aply")["enum"][1], "cylindrical");
@@ -333,11 +315,12 @@ TEST(ModuleDialogPictures, EachDialogIsPicturedInTheEditorsLanguage) {
   };
   const Expected runs[] = {
       {"module-dialogs.json",
-       {"Fade", "Exposure", "Vibrance", "Black & White", "Fill Opacity", "Tracking", "Auto-Align Layers"},
+       {"Fade", "Exposure", "Vibrance", "Black & White", "Fill Opacity", "Tracking", "Edit Smart Filters",
+        "Auto-Align Layers"},
        "Cancel"},
       {"module-dialogs-german.json",
        {"Verblassen", "Belichtung", "Dynamik", "Schwarzwei\xC3\x9F", "Fl\xC3\xA4" "chendeckkraft", "Laufweite",
-        "Ebenen automatisch ausrichten"},
+        "Smartfilter bearbeiten", "Ebenen automatisch ausrichten"},
        "Abbrechen"},
   };
   for (const Expected& expected : runs) {
@@ -352,7 +335,7 @@ TEST(ModuleDialogPictures, EachDialogIsPicturedInTheEditorsLanguage) {
     ASSERT_EQ(dialogs.size(), expected.titles.size());
     for (size_t i = 0; i < dialogs.size(); ++i) {
       EXPECT_EQ(dialogs[i]["title"], expected.titles[i]);
-      EXPECT_EQ(Control(dialogs[i], 1091)["text"], expected.cancel);
+      EXPECT_EQ(ControlIn(dialogs[i], 1091)["text"], expected.cancel);
     }
     const std::vector<Json> shots = OfKind(run.transcript, "screenshot");
     ASSERT_EQ(shots.size(), expected.titles.size());

@@ -30,27 +30,11 @@ const char* const kPopups[] = {"layersAdjustment", "layers", "history"};
 const std::set<std::string> kEvidence = {"play",   "step-begin", "script", "message",
                                          "dialog", "dialog-closed", "file", "action"};
 
-// Commands whose work the module does not have yet, in the versions given:
-// smart objects and smart filters and the Edit Smart Filters dialog. They
-// are still chosen, and must be so without a fault.
-struct Awaiting {
-  int firstRow, lastRow;  // command rows, inclusive
-  int highestVersion;     // the versions up to it still wait
-};
-constexpr Awaiting kAwaiting[] = {
-    {43, 43, 99}};
 // Help opens the manual with the shell, outside the editor, where the
 // transcript cannot see it.
 constexpr int kHelpRow = 113;
 // Transform Selection has nothing to do without a selection.
 constexpr int kTransformSelectionRow = 100;
-
-bool IsAwaited(int id, int version) {
-  const int row = id - kFirstCommandId;
-  for (const Awaiting& a : kAwaiting)
-    if (row >= a.firstRow && row <= a.lastRow && version <= a.highestVersion) return true;
-  return false;
-}
 
 struct Item {
   std::string where;  // a bar menu or a pop-up
@@ -116,7 +100,7 @@ TEST(ModuleSweep, EveryEnabledItemOfEveryVersionDoesWhatItSays) {
       {"no document", Json::array(), false},
       {"a plain document", nullptr, false},
       {"a layered document", {LayeredDocument()}, true}};
-  int swept = 0, disabled = 0, chosen = 0, awaiting = 0;
+  int swept = 0, disabled = 0, chosen = 0;
   for (int version : {4, 6, 8, 9, 10, 11, 12}) {
     for (const Setting& setting : settings) {
       SCOPED_TRACE("version " + std::to_string(version) + ", " + setting.name);
@@ -156,18 +140,13 @@ TEST(ModuleSweep, EveryEnabledItemOfEveryVersionDoesWhatItSays) {
       for (size_t i = 0; i < enabled.size(); ++i) {
         const Item& item = *enabled[i];
         const int row = item.id - kFirstCommandId;
-        if (IsAwaited(item.id, version)) {
-          ++awaiting;
-          continue;
-        }
         if (row == kHelpRow || (row == kTransformSelectionRow && !setting.selection)) continue;
         EXPECT_FALSE(shown[i].empty()) << item.where << " > " << item.label << " (0x" << std::hex << item.id
                                        << ") is enabled and did nothing";
       }
     }
   }
-  std::cout << "swept " << swept << " items: " << disabled << " disabled, " << chosen << " chosen ("
-            << awaiting << " of them commands the module does not have yet)\n";
+  std::cout << "swept " << swept << " items: " << disabled << " disabled, " << chosen << " chosen\n";
 }
 
 }  // namespace

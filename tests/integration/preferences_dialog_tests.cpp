@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor_run.h"
+#include "transcript_check.h"
 
 namespace integration {
 namespace {
@@ -25,14 +26,6 @@ Json Scenario(const Json& host, const Json& steps) {
   for (const Json& step : steps) all.push_back(step);
   all.push_back({{"select", "Shutdown"}});
   return {{"host", host}, {"steps", all}};
-}
-
-const Json& Control(const Json& dialog, int id) {
-  for (const Json& control : dialog["controls"])
-    if (control["id"] == id) return control;
-  ADD_FAILURE() << "no control " << id << " in " << dialog.dump();
-  static const Json none = Json::object();
-  return none;
 }
 
 // The page's own controls that show.
@@ -68,7 +61,7 @@ TEST(PreferencesDialog, EachWayInOpensItsPageAndPrevAndNextStopAtTheEnds) {
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 7u);
   EXPECT_EQ(dialogs[0]["title"], "Quillbright Preferences");
-  EXPECT_EQ(Control(dialogs[0], 1022)["items"], Json::parse(R"(["Quillbright", "General", "History", "Key Shortcuts"])"));
+  EXPECT_EQ(ControlIn(dialogs[0], 1022)["items"], Json::parse(R"(["Quillbright", "General", "History", "Key Shortcuts"])"));
 
   struct Page {
     size_t capture;
@@ -86,9 +79,9 @@ TEST(PreferencesDialog, EachWayInOpensItsPageAndPrevAndNextStopAtTheEnds) {
   };
   for (const Page& page : pages) {
     SCOPED_TRACE("capture " + std::to_string(page.capture));
-    EXPECT_EQ(Control(dialogs[page.capture], 1022)["value"], page.selected);
+    EXPECT_EQ(ControlIn(dialogs[page.capture], 1022)["value"], page.selected);
     EXPECT_EQ(ShownOnPage(dialogs[page.capture]), page.shown);
-    EXPECT_FALSE(Control(dialogs[page.capture], 1032)["visible"].get<bool>()) << "the reserved box never shows";
+    EXPECT_FALSE(ControlIn(dialogs[page.capture], 1032)["visible"].get<bool>()) << "the reserved box never shows";
   }
   // Cancel each time: nothing left open, no note.
   EXPECT_TRUE(OfKind(run.transcript, "dialog-closed").empty());
@@ -105,8 +98,8 @@ TEST(PreferencesDialog, DeactivatingShowsTheRestartNoteOnlyOnOkAndCancelPutsTheB
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 2u);
-  EXPECT_EQ(Control(dialogs[0], 1030)["value"], 1) << "ticked";
-  EXPECT_EQ(Control(dialogs[1], 1030)["value"], 0) << "Cancel put it back";
+  EXPECT_EQ(ControlIn(dialogs[0], 1030)["value"], 1) << "ticked";
+  EXPECT_EQ(ControlIn(dialogs[1], 1030)["value"], 0) << "Cancel put it back";
   const std::vector<Json> notes = Messages(run.transcript, kRestartNote);
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_EQ(notes[0]["title"], "Info");
@@ -143,8 +136,8 @@ TEST(PreferencesDialog, OkPutsTheEditorsPreferencesIntoEffectAndResetTakesChange
   }
   const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
   ASSERT_EQ(dialogs.size(), 1u);
-  EXPECT_EQ(Control(dialogs[0], 1021)["value"], 2) << "Reset showed the value as it was";
-  EXPECT_EQ(Control(dialogs[0], 1021)["text"], "Bicubic Sharper");
+  EXPECT_EQ(ControlIn(dialogs[0], 1021)["value"], 2) << "Reset showed the value as it was";
+  EXPECT_EQ(ControlIn(dialogs[0], 1021)["text"], "Bicubic Sharper");
 }
 
 TEST(PreferencesDialog, OlderEditorsDisableWhatTheyLack) {
@@ -162,11 +155,11 @@ TEST(PreferencesDialog, OlderEditorsDisableWhatTheyLack) {
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
     const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
     ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(Control(dialogs[0], 1030)["enabled"], true);
-    EXPECT_EQ(Control(dialogs[0], 1031)["enabled"], c.colorize);
-    for (int id : {1033, 1034, 1036, 1037, 1038}) EXPECT_EQ(Control(dialogs[0], id)["enabled"], c.hostBoxes) << id;
-    EXPECT_EQ(Control(dialogs[0], 1021)["enabled"], true) << "the interpolation list stays usable";
-    EXPECT_EQ(Control(dialogs[0], 1039)["enabled"], true);
+    EXPECT_EQ(ControlIn(dialogs[0], 1030)["enabled"], true);
+    EXPECT_EQ(ControlIn(dialogs[0], 1031)["enabled"], c.colorize);
+    for (int id : {1033, 1034, 1036, 1037, 1038}) EXPECT_EQ(ControlIn(dialogs[0], id)["enabled"], c.hostBoxes) << id;
+    EXPECT_EQ(ControlIn(dialogs[0], 1021)["enabled"], true) << "the interpolation list stays usable";
+    EXPECT_EQ(ControlIn(dialogs[0], 1039)["enabled"], true);
     // The editor's preferences are set by script only from 6 on.
     EXPECT_EQ(OfKind(run.transcript, "script").empty(), c.version < 6);
   }
@@ -198,7 +191,7 @@ TEST(PreferencesDialog, TheShortcutListHoldsTheRowsOfTheRunningEditor) {
     ASSERT_EQ(run.exitCode, 0) << run.errorText;
     const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
     ASSERT_EQ(dialogs.size(), 1u);
-    const Json& list = Control(dialogs[0], 1023);
+    const Json& list = ControlIn(dialogs[0], 1023);
     EXPECT_EQ(list["columns"], Json::parse(R"([{"text": "Menu Command", "width": 175}, {"text": "Shortcut", "width": 136}])"));
     EXPECT_EQ(list["rows"].size(), c.rows);
     EXPECT_EQ(list["rows"][0], Json::array({"Browse in Organizer...", "Alt+Shift+Ctrl+O"})) << "table order";
@@ -228,18 +221,18 @@ TEST(PreferencesDialog, AGermanEditorGetsGermanTexts) {
   ASSERT_EQ(dialogs.size(), 1u);
   const Json& d = dialogs[0];
   EXPECT_EQ(d["title"], "Quillbright Voreinstellungen");
-  EXPECT_EQ(Control(d, 1022)["items"], Json::parse(R"(["Quillbright", "Allgemein", "Protokoll", "Tastaturbefehle"])"));
-  EXPECT_EQ(Control(d, 1091)["text"], "Abbrechen");
-  EXPECT_EQ(Control(d, 1099)["text"], "Weiter");
-  EXPECT_EQ(Control(d, 1090)["text"], "OK") << "not in the dictionary: the default";
-  EXPECT_EQ(Control(d, 1030)["text"], "Quillbright deaktivieren");
-  EXPECT_EQ(Control(d, 1031)["text"], "Icons && Menübefehle einfärben");
-  EXPECT_EQ(Control(d, 1033)["text"], "Geöffnete Dokumente automatisch aktualisieren");
-  EXPECT_EQ(Control(d, 1034)["text"], "Große Schriftvorschau");
-  EXPECT_EQ(Control(d, 1039)["text"], "Tastaturkürzel deaktivieren");
-  EXPECT_EQ(Control(d, 1032)["text"], "None") << "never shown, never translated";
-  EXPECT_EQ(Control(d, 1021)["items"], Json::parse(R"(["Bikubisch", "Bikubisch glatter", "Bikubisch schärfer"])"));
-  const Json& list = Control(d, 1023);
+  EXPECT_EQ(ControlIn(d, 1022)["items"], Json::parse(R"(["Quillbright", "Allgemein", "Protokoll", "Tastaturbefehle"])"));
+  EXPECT_EQ(ControlIn(d, 1091)["text"], "Abbrechen");
+  EXPECT_EQ(ControlIn(d, 1099)["text"], "Weiter");
+  EXPECT_EQ(ControlIn(d, 1090)["text"], "OK") << "not in the dictionary: the default";
+  EXPECT_EQ(ControlIn(d, 1030)["text"], "Quillbright deaktivieren");
+  EXPECT_EQ(ControlIn(d, 1031)["text"], "Icons && Menübefehle einfärben");
+  EXPECT_EQ(ControlIn(d, 1033)["text"], "Geöffnete Dokumente automatisch aktualisieren");
+  EXPECT_EQ(ControlIn(d, 1034)["text"], "Große Schriftvorschau");
+  EXPECT_EQ(ControlIn(d, 1039)["text"], "Tastaturkürzel deaktivieren");
+  EXPECT_EQ(ControlIn(d, 1032)["text"], "None") << "never shown, never translated";
+  EXPECT_EQ(ControlIn(d, 1021)["items"], Json::parse(R"(["Bikubisch", "Bikubisch glatter", "Bikubisch schärfer"])"));
+  const Json& list = ControlIn(d, 1023);
   EXPECT_EQ(list["columns"][0]["text"], "Menübefehl");
   EXPECT_EQ(list["columns"][1]["text"], "Kürzel");
   EXPECT_EQ(list["rows"][1], Json::array({"Verblassen...", "Umschalt+Strg+F"}));

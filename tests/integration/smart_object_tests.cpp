@@ -255,6 +255,158 @@ TEST(SmartFilters, AListedFilterOpensItsDialogAndThenItsBlendingOptions) {
   EXPECT_EQ(OfKind(cancelled.transcript, "play").size(), 1u);
 }
 
+// ---- The Edit Smart Filters dialog ----
+
+constexpr int kEditSmartFilters = 0x882B;
+constexpr int kFilterList = 1020, kEditButton = 1092, kBlendingButton = 1093, kDisableButton = 1094,
+              kEnableButton = 1095, kDeleteButton = 1096, kOkButton = 1090, kCancelButton = 1091;
+
+Json InDialog(const Json& document, const Json& actions, int version) {
+  return Scenario(document, {{{"dialog", actions}}, Choose(kEditSmartFilters), {{"state", true}}}, version);
+}
+
+// The smart-filter events the dialog's step played, each as its event, the
+// index of the filter it names and, for the blending options, "blending".
+// What the module plays in steps of its own within (editor 7 counts the
+// filters by showing them in a step the host drops) is left out.
+std::vector<std::string> FilterEvents(const std::vector<Json>& lines) {
+  std::vector<std::string> events;
+  std::vector<std::string> steps;
+  for (const Json& line : lines) {
+    if (line["kind"] == "step-begin") steps.push_back(line.value("name", ""));
+    if (line["kind"] == "step-end" && !steps.empty()) steps.pop_back();
+    if (steps.empty() || steps.back() != "Edit Smart Filters...") continue;
+    if (line["kind"] != "play" || !line.contains("descriptor")) continue;
+    for (const Json& entry : line["descriptor"]) {
+      if (entry[0] != "null" || !entry[1].contains("ref")) continue;
+      const Json& part = entry[1]["ref"][0];
+      if (part.value("class", "") != "filterFX" || !part.contains("index")) continue;
+      std::string event = line["event"].get<std::string>();
+      while (!event.empty() && event.back() == ' ') event.pop_back();
+      event += " " + std::to_string(part["index"].get<int>());
+      if (line["descriptor"].dump().find("blendOptions") != std::string::npos) event += " blending";
+      events.push_back(event);
+    }
+  }
+  return events;
+}
+
+std::vector<std::string> FilterNames(const Json& document) {
+  std::vector<std::string> names;
+  for (const Json& filter : document["layers"][1]["smartFilters"]) names.push_back(filter.value("name", "?"));
+  return names;
+}
+
+TEST(SmartFilterDialog, FromEditorEightTheListShowsEachFiltersStateAndOneButtonTogglesIt) {
+  const Json filters = {{{"name", "Gaussian Blur"}, {"enabled", true}},
+                        {{"enabled", false}},
+                        {{"name", "Add Noise"}, {"enabled", true}}};
+  const Json actions = {{{"capture", true}},
+                        {{"pick", kFilterList}, {"index", 1}},
+                        {{"press", kDisableButton}},
+                        {{"capture", true}},
+                        {{"press", kDeleteButton}},
+                        {{"capture", true}},
+                        {{"press", kOkButton}}};
+  EditorRun run = RunEditor(InDialog(WithFilters(filters), actions, 8));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
+  ASSERT_EQ(dialogs.size(), 3u);
+  EXPECT_EQ(dialogs[0]["title"], "Edit Smart Filters");
+  // The top filter first; a filter the host cannot name is listed all the same.
+  EXPECT_EQ(ControlIn(dialogs[0], kFilterList)["items"],
+            Json({"+ Add Noise", "- Unknown Filter", "+ Gaussian Blur"}));
+  EXPECT_EQ(ControlIn(dialogs[0], kFilterList)["value"], 0);
+  EXPECT_EQ(ControlIn(dialogs[0], kEditButton)["text"], "Edit");
+  EXPECT_EQ(ControlIn(dialogs[0], kBlendingButton)["text"], "Blending");
+  EXPECT_EQ(ControlIn(dialogs[0], kDisableButton)["text"], "En-/Disable");
+  EXPECT_EQ(ControlIn(dialogs[0], kDeleteButton)["text"], "Delete");
+  EXPECT_EQ(ControlIn(dialogs[0], kEnableButton)["visible"], false);
+  EXPECT_EQ(ControlIn(dialogs[0], kDeleteButton)["visible"], true);
+  EXPECT_EQ(ControlIn(dialogs[0], kDeleteButton)["rect"], ControlIn(dialogs[0], kEnableButton)["rect"])
+      << "Delete takes the place of the second button";
+  // Shown now, and still the chosen row.
+  EXPECT_EQ(ControlIn(dialogs[1], kFilterList)["items"],
+            Json({"+ Add Noise", "+ Unknown Filter", "+ Gaussian Blur"}));
+  EXPECT_EQ(ControlIn(dialogs[1], kFilterList)["value"], 1);
+  EXPECT_EQ(ControlIn(dialogs[2], kFilterList)["items"], Json({"+ Add Noise", "+ Gaussian Blur"}));
+  EXPECT_EQ(ControlIn(dialogs[2], kFilterList)["value"], 1);
+
+  EXPECT_EQ(FilterEvents(run.transcript), (std::vector<std::string>{"Shw 2", "Dlt 2"}));
+  const std::vector<Json> ends = OfKind(run.transcript, "step-end");
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0]["kept"], true);
+  EXPECT_EQ(OfKind(run.transcript, "step-begin")[0]["name"], "Edit Smart Filters...");
+  EXPECT_EQ(FilterNames(LastDocuments(run)[0]), (std::vector<std::string>{"Gaussian Blur", "Add Noise"}));
+}
+
+TEST(SmartFilterDialog, OnEditorSevenTheRowsAreNumberedFromTheTopAndTheTopRowIsTheLastFilter) {
+  const Json filters = {{{"name", "Gaussian Blur"}}, {{"name", "Add Noise"}}, {{"name", "Twirl"}}};
+  const Json actions = {{{"capture", true}},        {{"press", kDisableButton}}, {{"press", kEnableButton}},
+                        {{"press", kDeleteButton}}, {{"capture", true}},         {{"press", kCancelButton}}};
+  EditorRun run = RunEditor(InDialog(WithFilters(filters), actions, 7));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(ControlIn(dialogs[0], kFilterList)["items"], Json({"Filter 1", "Filter 2", "Filter 3"}));
+  EXPECT_EQ(ControlIn(dialogs[0], kEnableButton)["visible"], true);
+  EXPECT_NE(ControlIn(dialogs[0], kDeleteButton)["rect"], ControlIn(dialogs[0], kEnableButton)["rect"]);
+  EXPECT_EQ(ControlIn(dialogs[1], kFilterList)["items"], Json({"Filter 1", "Filter 2"}));
+  // Hide, show and delete each work on the top row: the filter of index 3.
+  EXPECT_EQ(FilterEvents(run.transcript), (std::vector<std::string>{"Hd 3", "Shw 3", "Dlt 3"}));
+  // Cancelled: the host drops the step, and the filters are as they were.
+  const std::vector<Json> ends = OfKind(run.transcript, "step-end");
+  ASSERT_FALSE(ends.empty());
+  EXPECT_EQ(ends.back()["kept"], false);
+  EXPECT_EQ(FilterNames(LastDocuments(run)[0]), (std::vector<std::string>{"Gaussian Blur", "Add Noise", "Twirl"}));
+}
+
+TEST(SmartFilterDialog, EditBlendingAndADoubleClickOpenTheHostsDialogsOfTheChosenFilter) {
+  const Json filters = {{{"name", "Gaussian Blur"}}, {{"name", "Add Noise"}}};
+  const Json actions = {{{"pick", kFilterList}, {"index", 1}, {"double", true}},
+                        {{"press", kEditButton}},
+                        {{"press", kBlendingButton}},
+                        {{"pick", kFilterList}, {"index", 0}},
+                        {{"press", kBlendingButton}},
+                        {{"press", kOkButton}}};
+  EditorRun run = RunEditor(InDialog(WithFilters(filters), actions, 8));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  EXPECT_EQ(FilterEvents(run.transcript),
+            (std::vector<std::string>{"setd 1", "setd 1", "setd 1 blending", "setd 2 blending"}));
+  for (const Json& play : OfKind(run.transcript, "play"))
+    if (play["event"] == "setd") {
+      EXPECT_EQ(play["mode"], 1) << "the host shows its dialog";
+    }
+  const Json document = LastDocuments(run)[0];
+  EXPECT_EQ(document["layers"][1]["smartFilters"][0]["edits"], 2);
+  EXPECT_EQ(document["layers"][1]["smartFilters"][0]["blendingEdits"], 1);
+  EXPECT_EQ(document["layers"][1]["smartFilters"][1]["blendingEdits"], 1);
+}
+
+TEST(SmartFilterDialog, WithNoFilterLeftTheButtonsDoNothing) {
+  const Json filters = {{{"name", "Gaussian Blur"}}};
+  const Json actions = {{{"press", kDeleteButton}}, {{"capture", true}},       {{"press", kEditButton}},
+                        {{"press", kBlendingButton}}, {{"press", kDisableButton}}, {{"press", kDeleteButton}},
+                        {{"press", kOkButton}}};
+  EditorRun run = RunEditor(InDialog(WithFilters(filters), actions, 10));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(ControlIn(dialogs[0], kFilterList)["items"], Json::array());
+  EXPECT_EQ(FilterEvents(run.transcript), (std::vector<std::string>{"Dlt 1"}));
+  EXPECT_TRUE(LastDocuments(run)[0]["layers"][1]["smartFilters"].empty());
+}
+
+TEST(SmartFilterDialog, OkWithNothingDoneLeavesNoEmptyStep) {
+  const Json document = WithFilters({{{"name", "Gaussian Blur"}}});
+  EditorRun run = RunEditor(InDialog(document, {{{"press", kOkButton}}}, 8));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> ends = OfKind(run.transcript, "step-end");
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0]["kept"], false);
+  EXPECT_EQ(LastDocuments(run)[0]["history"], Json({"Open"}));
+}
+
 TEST(SmartObjects, EditContentsTellsHowToCommitOnceAndSavesTheContents) {
   for (const bool german : {false, true}) {
     SCOPED_TRACE(german ? "German" : "English");

@@ -67,4 +67,21 @@ ExpectedProblems ProblemsIn(const std::vector<ExpectedLine>& table) {
   return problems;
 }
 
+const Json& ControlIn(const Json& dialog, int id) {
+  for (const Json& control : dialog["controls"])
+    if (control["id"] == id) return control;
+  ADD_FAILURE() << "no control " << id;
+  static const Json none = Json::object();
+  return none;
+}
+
+std::vector<std::vector<Json>> SegmentsAtCaptures(const std::vector<Json>& transcript) {
+  std::vector<std::vector<Json>> out(1);
+  for (const Json& line : transcript) {
+    if (line["kind"] == "dialog") out.emplace_back();
+    else out.back().push_back(line);
+  }
+  return out;
+}
+
 }  // namespace integration

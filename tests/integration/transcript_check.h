@@ -26,4 +26,12 @@ void ExpectTranscript(const std::vector<Json>& transcript, const std::set<std::s
 // leave (RunEditor's `expected`).
 ExpectedProblems ProblemsIn(const std::vector<ExpectedLine>& table);
 
+// A control of a `dialog` capture line, by its identifier; a test failure
+// when the capture has none such.
+const Json& ControlIn(const Json& dialog, int id);
+
+// The transcript cut at each `dialog` capture: the lines before the first,
+// between each two, and after the last.
+std::vector<std::vector<Json>> SegmentsAtCaptures(const std::vector<Json>& transcript);
+
 }  // namespace integration

@@ -137,16 +137,6 @@ TEST_F(DispatcherTest, EveryNamedCommandRunsItsOwnWork) {
   EXPECT_EQ(NamedCommandOf(nullptr), "");
 }
 
-TEST_F(DispatcherTest, CommandsWhoseWorkIsMissingStartNothing) {
-  // Edit Smart Filters is not part of the module yet: the command neither
-  // asks anything nor leaves an empty step.
-  answers_ = R"("OK")";
-  Layers(std::string(kBackground) + R"(, {"name": "Smart", "kind": "smartObject"})");
-  DispatchCommand(Id(43));
-  EXPECT_TRUE(Take({"step-begin", "play", "message"}).empty());
-  EXPECT_EQ(TopLayer()["kind"], "smartObject");
-}
-
 TEST_F(DispatcherTest, IdentifiersOutsideTheCommandsDoNothing) {
   Layers(kBackground);
   for (std::uint32_t id : {0u, 0x85FFu, 0x8600u, 0x8700u, 0x8874u, 0x8900u, 0x8A00u, Id(2), Id(57)})
