@@ -182,6 +182,7 @@ void ResetHost(const Json& scenario) {
                   : Json::object();
   s.nextMessageAnswer = 0;
   s.nextFileAnswer = 0;
+  s.nextColorAnswer = 0;
   s.descriptors.Clear();
   s.references.Clear();
   s.lists.Clear();

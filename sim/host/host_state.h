@@ -135,6 +135,7 @@ struct HostState {
   Json answers = Json::object();
   size_t nextMessageAnswer = 0;
   size_t nextFileAnswer = 0;
+  size_t nextColorAnswer = 0;
 
   Registry<DescriptorData> descriptors;
   Registry<ReferenceData> references;

@@ -131,9 +131,39 @@ void AnswerFileChooser(HWND box) {
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+// The system colour picker: its red, green and blue boxes, which it reads
+// back as they change.
+constexpr int kRedBox = 706, kGreenBox = 707, kBlueBox = 708;
+
+bool IsColorChooser(HWND box) {
+  return GetDlgItem(box, kRedBox) && GetDlgItem(box, kGreenBox) && GetDlgItem(box, kBlueBox);
+}
+
+// Types the scenario's next colour into the picker and confirms, or cancels
+// when the answer is null or there is none.
+void AnswerColorChooser(HWND box) {
+  gAnswered.insert(box);
+  auto& s = State();
+  const Json& answers = s.answers.contains("colors") ? s.answers["colors"] : Json::array();
+  Json answer = nullptr;
+  if (answers.is_array() && s.nextColorAnswer < answers.size()) answer = answers[s.nextColorAnswer++];
+  Record(Json{{"kind", "color"}, {"title", Utf8(WindowText(box))}, {"answer", answer.is_array() ? answer : nullptr}});
+  if (!answer.is_array()) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return;
+  }
+  const int boxes[] = {kRedBox, kGreenBox, kBlueBox};
+  for (size_t k = 0; k < 3; ++k) SetDlgItemInt(box, boxes[k], UINT(answer[k].get<int>()), FALSE);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 void AnswerBox(HWND box) {
   if (IsFileChooser(box)) {
     AnswerFileChooser(box);
+    return;
+  }
+  if (IsColorChooser(box)) {
+    AnswerColorChooser(box);
     return;
   }
   BoxParts parts;
