@@ -174,6 +174,36 @@ TEST(ModuleDialog, TheInfraredPresetClampsYellowsAndStaysChosenAndTheFilterIsMer
   EXPECT_EQ(LastState(run.transcript)["layers"].size(), 4u);
 }
 
+TEST(ModuleDialog, TheTintSwatchTakesAColourFromThePickerAndSetsHueAndSaturation) {
+  const Json actions = Json::parse(R"([{"check": 1031, "on": true}, {"press": 1110}, {"wait": 150},
+                                       {"capture": true}, {"press": 1110}, {"capture": true}, {"press": 1090}])");
+  Json scenario = Scenario(8, Photo(), actions, kBlackAndWhiteFilter);
+  // Blue, then the picker cancelled.
+  scenario["answers"] = {{"colors", {{0, 0, 255}, nullptr}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<Json> pickers = OfKind(run.transcript, "color");
+  ASSERT_EQ(pickers.size(), 2u);
+  const std::vector<Json> dialogs = OfKind(run.transcript, "dialog");
+  ASSERT_EQ(dialogs.size(), 2u);
+  // Blue is a hue of 240 degrees at full saturation.
+  const int hue = ControlIn(dialogs[0], 1046)["value"];
+  EXPECT_GE(hue, 238);
+  EXPECT_LE(hue, 240);
+  EXPECT_EQ(ControlIn(dialogs[0], 1047)["value"], 100);
+  // The remade layer carries the tint's colour.
+  const std::vector<Json> makes = Plays(run.transcript, "Mk  ");
+  ASSERT_FALSE(makes.empty());
+  EXPECT_NE(makes.back().dump().find(
+                R"("tintColor",{"object":"RGBC","items":[["Rd  ",{"float":0.0}],["Grn ",{"float":0.0}],["Bl  ",{"float":255.0}]]})"),
+            std::string::npos)
+      << makes.back().dump();
+  // Cancelled, the picker changes nothing.
+  EXPECT_EQ(ControlIn(dialogs[1], 1046)["value"], hue);
+  EXPECT_EQ(ControlIn(dialogs[1], 1047)["value"], 100);
+  EXPECT_EQ(StepEnd(run.transcript)["kept"], true);
+}
+
 TEST(ModuleDialog, AltTurnsCancelIntoResetThatKeepsTheDialogOpen) {
   const Json actions = Json::parse(R"([
       {"set": 1040, "value": 50}, {"set": 1041, "value": -30}, {"key": "Alt", "down": true}, {"capture": true},
@@ -251,6 +281,28 @@ TEST(ModuleDialog, FadeOkFadesTheLastStepIntoItsOwnStep) {
   const Json state = LastState(run.transcript);
   EXPECT_EQ(state["layers"].size(), 4u);
   EXPECT_EQ(OfKind(run.transcript, "state").front()["documents"].size(), 1u);
+}
+
+// Up to editor 2 the last step is copied, stepped back from and pasted over
+// the earlier state.
+TEST(ModuleDialog, FadeOnEditorTwoPastesTheLastStepOverTheStateBefore) {
+  const Json document = Json::parse(R"({"title": "Harbour", "history": ["Open", "Gaussian Blur"],
+      "layers": [{"name": "Background", "background": true}, {"name": "Sky"}], "target": [1]})");
+  const Json actions = Json::parse(R"([{"set": 1040, "value": 40}, {"wait": 150}, {"press": 1090}])");
+  EditorRun run = RunEditor(Scenario(2, document, actions, kFade));
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  std::vector<std::string> events;
+  for (const Json& play : OfKind(run.transcript, "play")) events.push_back(play["event"]);
+  EXPECT_EQ(events, (std::vector<std::string>{"setd", "copy", "slct", "slct", "past", "Prge", "setd", "MrgL"}));
+  const std::vector<Json> sets = Plays(run.transcript, "setd");
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(KeyOf(sets.back(), "Opct")["value"], 40.0);
+  const Json end = StepEnd(run.transcript);
+  EXPECT_EQ(end["name"], "Fade Gaussian Blur");
+  EXPECT_EQ(end["kept"], true);
+  const Json state = LastState(run.transcript);
+  EXPECT_EQ(state["history"], Json({"Open", "Fade Gaussian Blur"}));
+  EXPECT_EQ(state["layers"].size(), 2u);
 }
 
 TEST(ModuleDialog, TrackingPreviewOffRestoresTheStartAndOnAppliesTheSliderAgain) {
