@@ -282,9 +282,9 @@ std::vector<std::string> FilterEvents(const std::vector<Json>& lines) {
       const Json& part = entry[1]["ref"][0];
       if (part.value("class", "") != "filterFX" || !part.contains("index")) continue;
       std::string event = line["event"].get<std::string>();
-      while (!event.empty() && event.back() == ' ') event.pop_back();
-      event += " " + std::to_string(part["index"].get<int>());
-      if (line["descriptor"].dump().find("blendOptions") != std::string::npos) event += " blending";
+      event.erase(event.find_last_not_of(' ') + 1);
+      event.append(1, ' ').append(std::to_string(part["index"].get<int>()));
+      if (line["descriptor"].dump().find("blendOptions") != std::string::npos) event.append(" blending");
       events.push_back(event);
     }
   }
