@@ -110,14 +110,19 @@ constexpr int kFileNameEdit = 0x480;
 
 bool IsFileChooser(HWND box) { return GetDlgItem(box, kFileNameCombo) || GetDlgItem(box, kFileNameEdit); }
 
+// The scenario's next answer of this kind (`answers.files`, say), counted
+// off by `next`; null when it has no more.
+Json NextAnswer(const char* kind, size_t& next) {
+  const Json& answers = State().answers;
+  if (!answers.contains(kind) || !answers[kind].is_array() || next >= answers[kind].size()) return nullptr;
+  return answers[kind][next++];
+}
+
 // Types the scenario's next file into the chooser and confirms, or cancels
 // when the answer is null or there is none.
 void AnswerFileChooser(HWND box) {
   gAnswered.insert(box);
-  auto& s = State();
-  const Json& answers = s.answers.contains("files") ? s.answers["files"] : Json::array();
-  Json answer = nullptr;
-  if (answers.is_array() && s.nextFileAnswer < answers.size()) answer = answers[s.nextFileAnswer++];
+  const Json answer = NextAnswer("files", State().nextFileAnswer);
   Record(Json{{"kind", "file"}, {"title", Utf8(WindowText(box))}, {"answer", answer.is_string() ? answer : nullptr}});
   if (!answer.is_string()) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -143,10 +148,7 @@ bool IsColorChooser(HWND box) {
 // when the answer is null or there is none.
 void AnswerColorChooser(HWND box) {
   gAnswered.insert(box);
-  auto& s = State();
-  const Json& answers = s.answers.contains("colors") ? s.answers["colors"] : Json::array();
-  Json answer = nullptr;
-  if (answers.is_array() && s.nextColorAnswer < answers.size()) answer = answers[s.nextColorAnswer++];
+  const Json answer = NextAnswer("colors", State().nextColorAnswer);
   Record(Json{{"kind", "color"}, {"title", Utf8(WindowText(box))}, {"answer", answer.is_array() ? answer : nullptr}});
   if (!answer.is_array()) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
