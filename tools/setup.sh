@@ -18,7 +18,13 @@ qb_install_packages() {
   if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}" >&2
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq >&2
+    # A mirror in the middle of a sync fails the index fetch for a while.
+    local pause
+    for pause in 0 20 60 120; do
+      sleep "$pause"
+      apt-get update -qq >&2 && break
+      echo "the package indices did not fetch whole; trying again" >&2
+    done
     apt-get install -y -qq --no-install-recommends "${need[@]}" >&2
   fi
 }
