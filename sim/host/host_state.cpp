@@ -14,6 +14,12 @@ HostState& State() {
   return state;
 }
 
+Json NextAnswer(const char* kind, size_t& next) {
+  const Json& answers = State().answers;
+  if (!answers.contains(kind) || !answers[kind].is_array() || next >= answers[kind].size()) return nullptr;
+  return answers[kind][next++];
+}
+
 std::uintptr_t NextTokenValue() {
   // Steps of 16 keep tokens aligned like real pointers; never reset.
   static std::uintptr_t next = 0x00510000;

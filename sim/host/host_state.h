@@ -163,6 +163,10 @@ struct HostState {
 
 HostState& State();
 
+// The scenario's next answer of this kind (`answers.files`, say), counted
+// off by `next`; null when it has no more.
+Json NextAnswer(const char* kind, size_t& next);
+
 // Handles: a real `char**` whose master pointer the host owns.
 host::Handle NewHandle(std::int32_t size);
 HandleData* FindHandle(host::Handle h);

@@ -110,14 +110,6 @@ constexpr int kFileNameEdit = 0x480;
 
 bool IsFileChooser(HWND box) { return GetDlgItem(box, kFileNameCombo) || GetDlgItem(box, kFileNameEdit); }
 
-// The scenario's next answer of this kind (`answers.files`, say), counted
-// off by `next`; null when it has no more.
-Json NextAnswer(const char* kind, size_t& next) {
-  const Json& answers = State().answers;
-  if (!answers.contains(kind) || !answers[kind].is_array() || next >= answers[kind].size()) return nullptr;
-  return answers[kind][next++];
-}
-
 // Types the scenario's next file into the chooser and confirms, or cancels
 // when the answer is null or there is none.
 void AnswerFileChooser(HWND box) {
