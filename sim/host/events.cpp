@@ -211,6 +211,11 @@ host::OSErr DeleteSmartFilters(Play& play, Json& doc, const ReferenceData& ref) 
   } else {
     filters = Json::array();
   }
+  // The filter mask goes with the last smart filter.
+  if (filters.empty() && doc["layers"][size_t(p)]["filterMask"].is_object()) {
+    doc["layers"][size_t(p)]["filterMask"] = nullptr;
+    ResetTargetChannels(doc);
+  }
   *play.historyName = "Delete Smart Filter";
   return err::kNone;
 }

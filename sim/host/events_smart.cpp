@@ -135,10 +135,7 @@ void AddDocument(Model& m, Json given) {
 // The file a host dialog would ask for: the scenario's next file answer;
 // empty when it has none or cancels.
 std::string AskedFile() {
-  auto& s = State();
-  const Json& answers = s.answers.contains("files") ? s.answers["files"] : Json::array();
-  Json answer = nullptr;
-  if (answers.is_array() && s.nextFileAnswer < answers.size()) answer = answers[s.nextFileAnswer++];
+  const Json answer = NextAnswer("files", State().nextFileAnswer);
   Record(Json{{"kind", "file"}, {"title", "host"}, {"answer", answer.is_string() ? answer : nullptr}});
   return answer.is_string() ? Utf8ToAnsi(answer.get<std::string>()) : std::string();
 }
@@ -393,7 +390,7 @@ host::OSErr OnSelectAllLayers(Play& play) {
 
 // The smart filters of the layer a reference's second part names, and the
 // position of its first part's filter; null when there is none such.
-Json* FiltersOf(Json& doc, const ReferenceData& ref, int* position) {
+Json* FiltersOf(Json& doc, const ReferenceData& ref, int* position, Json** owner = nullptr) {
   if (ref.size() < 2) return nullptr;
   const int p = ResolveLayer(doc, ref[1]);
   if (p < 0) return nullptr;
@@ -402,6 +399,7 @@ Json* FiltersOf(Json& doc, const ReferenceData& ref, int* position) {
   Json& filters = layer["smartFilters"];
   if (!filters.is_array()) filters = Json::array();
   *position = int(ref[0].number) - 1;
+  if (owner) *owner = &layer;
   return &filters;
 }
 
@@ -424,18 +422,22 @@ host::OSErr OnEditSmartFilter(Play& play) {
 }
 
 // A smart filter of the target layer copied onto another smart object,
-// where it becomes that layer's filter of index 1.
+// where it becomes that layer's filter of index 1. A layer's first smart
+// filter comes with a filter mask that reveals everything, as the host adds
+// one by default.
 host::OSErr OnCopySmartFilter(Play& play) {
   Json* doc = CurrentDocument(play.model);
   const ReferenceData* from = RefParam(play, C("null"));
   const ReferenceData* to = RefParam(play, C("T   "));
   if (!doc || !from || !to) return err::kNoSuchObject;
   int k = -1, unused = -1;
+  Json* target = nullptr;
   Json* source = FiltersOf(*doc, *from, &k);
-  Json* destination = FiltersOf(*doc, *to, &unused);
+  Json* destination = FiltersOf(*doc, *to, &unused, &target);
   if (!source || !destination) return err::kCannotApply;
   if (k < 0 || k >= int(source->size())) return err::kNoSuchObject;
   const Json filter = (*source)[size_t(k)];
+  if (destination->empty() && !(*target)["filterMask"].is_object()) (*target)["filterMask"] = Json{{"enabled", true}};
   destination->insert(destination->begin(), filter);
   *play.historyName = "Copy Smart Filter";
   return err::kNone;

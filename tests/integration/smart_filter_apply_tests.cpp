@@ -85,6 +85,29 @@ TEST(SmartFilterApply, GaussianBlurBecomesTheSmartObjectsFirstFilter) {
   EXPECT_FALSE(Exists(Widen(opened))) << "the template file was left behind";
 }
 
+TEST(SmartFilterApply, AFirstSmartFilterComesWithItsFilterMaskWhichIsThenSelected) {
+  Json scenario = Scenario(FilterChoice("Blur", "Gaussian Blur..."));
+  scenario["documents"][0]["layers"][1]["smartFilters"] = Json::array();
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const Json after = States(run).back()["documents"][0];
+  ASSERT_EQ(after["layers"].size(), 3u);
+  EXPECT_EQ(after["layers"][1]["smartFilters"].size(), 1u);
+  EXPECT_TRUE(after["layers"][1]["filterMask"].is_object());
+  EXPECT_FALSE(after["layers"][2]["filterMask"].is_object());
+  const std::vector<Json> plays = OfKind(run.transcript, "play");
+  ASSERT_FALSE(plays.empty());
+  EXPECT_EQ(plays.back()["event"], "slct");
+  EXPECT_EQ(plays.back()["result"], 0) << "the new filter mask was not there to select";
+
+  // Cancelled, the filter goes, and its mask with it.
+  scenario["answers"] = {{"hostDialogs", {{"setd", "cancel"}}}};
+  EditorRun cancelled = RunEditor(scenario);
+  ASSERT_EQ(cancelled.exitCode, 0) << cancelled.errorText;
+  EXPECT_EQ(WithoutIds(States(cancelled).back()["documents"][0]["layers"]),
+            WithoutIds(States(cancelled).front()["documents"][0]["layers"]));
+}
+
 TEST(SmartFilterApply, ADocumentNeverSavedIsFoundByItsTitle) {
   Json scenario = Scenario(FilterChoice("Noise", "Median..."));
   scenario["documents"][0].erase("path");

@@ -166,7 +166,9 @@ TEST(SmartObjects, AFailingStepLeavesTheUsersLayerAndClosesNothingUnsaved) {
 
 TEST(SmartFilters, TheToggleHidesShownFiltersAndShowsHiddenOnesAndClearRemovesThem) {
   const Json filters = {{{"name", "Gaussian Blur"}, {"enabled", true}}, {{"name", "Add Noise"}, {"enabled", true}}};
-  EditorRun run = RunEditor(Scenario(WithFilters(filters),
+  Json document = WithFilters(filters);
+  document["layers"][1]["filterMask"] = {{"enabled", true}};
+  EditorRun run = RunEditor(Scenario(document,
                                      {Choose(kToggleSmartFilters), {{"state", true}}, Choose(kToggleSmartFilters),
                                       {{"state", true}}, Choose(kClearSmartFilters), {{"state", true}}}));
   ASSERT_EQ(run.exitCode, 0) << run.errorText;
@@ -174,7 +176,9 @@ TEST(SmartFilters, TheToggleHidesShownFiltersAndShowsHiddenOnesAndClearRemovesTh
   ASSERT_EQ(states.size(), 3u);
   for (const Json& f : states[0]["documents"][0]["layers"][1]["smartFilters"]) EXPECT_EQ(f["enabled"], false);
   for (const Json& f : states[1]["documents"][0]["layers"][1]["smartFilters"]) EXPECT_EQ(f["enabled"], true);
+  EXPECT_TRUE(states[1]["documents"][0]["layers"][1]["filterMask"].is_object());
   EXPECT_TRUE(states[2]["documents"][0]["layers"][1]["smartFilters"].empty());
+  EXPECT_TRUE(states[2]["documents"][0]["layers"][1]["filterMask"].is_null()) << "the filter mask outlived its filters";
   const std::vector<Json> begins = OfKind(run.transcript, "step-begin");
   ASSERT_EQ(begins.size(), 2u);
   EXPECT_EQ(begins[0]["name"], "Disable Smart Filters");
