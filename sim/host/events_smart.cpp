@@ -10,8 +10,10 @@
 // again, as a document or as a smart object, gives what was saved.
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "event_rules.h"
 #include "events.h"
@@ -180,13 +182,29 @@ void InsertAboveTarget(Json& doc, Json layer) {
 
 // ---- Smart objects ----
 
+// Every target layer goes into one smart object, which takes the place and
+// the name of the topmost of them.
 host::OSErr OnNewPlacedLayer(Play& play) {
   Json* doc = CurrentDocument(play.model);
-  Json* layer = doc ? TargetLayer(*doc) : nullptr;
-  if (!layer) return err::kNoSuchObject;
-  if (IsSmartObject(*layer) || layer->value("background", false)) return err::kCannotApply;
-  Json inner = *layer;
-  *layer = SmartLayer(play.model, layer->value("name", std::string()), StoredLayers(Json::array({inner})));
+  if (!doc || ActiveLayer(*doc) < 0) return err::kNoSuchObject;
+  Json& layers = (*doc)["layers"];
+  std::vector<int> picked;
+  for (const Json& t : (*doc)["target"])
+    if (t.is_number_integer() && t.get<int>() >= 0 && t.get<int>() < int(layers.size())) picked.push_back(t.get<int>());
+  std::sort(picked.begin(), picked.end());
+  picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
+  if (picked.empty()) return err::kNoSuchObject;
+  Json inner = Json::array();
+  for (int p : picked) {
+    if (layers[size_t(p)].value("background", false)) return err::kCannotApply;
+    inner.push_back(layers[size_t(p)]);
+  }
+  if (picked.size() == 1 && IsSmartObject(layers[size_t(picked[0])])) return err::kCannotApply;
+  const int top = picked.back();
+  layers[size_t(top)] = SmartLayer(play.model, layers[size_t(top)].value("name", std::string()), StoredLayers(inner));
+  for (auto p = picked.rbegin() + 1; p != picked.rend(); ++p) layers.erase(size_t(*p));
+  (*doc)["target"] = Json::array({top - int(picked.size() - 1)});
+  ResetTargetChannels(*doc);
   *play.historyName = "Convert to Smart Object";
   return err::kNone;
 }
@@ -320,6 +338,19 @@ host::OSErr OnOpenPsd(Play& play) {
   given["history"] = Json::array({"Open"});
   AddDocument(play.model, std::move(given));
   return err::kNone;
+}
+
+// `Opn` with no file at all: the host shows its Open dialog and opens what
+// the user chose there as it would have opened that file given.
+host::OSErr OnOpenAsked(Play& play) {
+  if (play.mode != host::kDialogDisplay) return err::kCannotApply;
+  const std::string path = AskedFile();
+  if (path.empty()) return err::kUserCanceled;
+  Value file = PathValue(path);
+  file.type = host::kTypeAlias;
+  const DescriptorData given = {Entry{C("null"), std::move(file)}};
+  Json unused;
+  return ApplyEvent(play.model, C("Opn "), given, play.historyName, &unused, host::kDialogSilent);
 }
 
 // ---- Documents ----
@@ -498,6 +529,7 @@ constexpr EventRule kSmartRules[] = {
     {"placedLayerReplaceContents", kOptionalPath, OnReplaceContents},
     {"Opn", kOpenAsSmartObject, OnOpenAsSmartObject},
     {"Opn", kOpenPsd, OnOpenPsd},
+    {"Opn", {}, OnOpenAsked},
     {"save", kSavePsd, OnSavePsd},
     {"Mk", kNewDocumentFromLayer, OnNewDocumentFromLayer},
     {"Dplc", kDuplicateLayerToDocument, OnDuplicateLayerToDocument},
