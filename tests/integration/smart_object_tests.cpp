@@ -23,6 +23,7 @@ constexpr int kEditContents = 0x8836;
 constexpr int kExportContents = 0x8837;
 constexpr int kReplaceContents = 0x8838;
 constexpr int kFirstListedFilter = 0x8600;
+constexpr int kOpenAsSmartObject = 0x8801;
 
 const char* const kNotice =
     "The content of the smart object was opened as a new document.\n"
@@ -476,6 +477,48 @@ TEST(SmartObjects, ContentsAreExportedToTheChosenFileAndReplacedFromOne) {
   EditorRun cancelled = RunEditor(cancel);
   ASSERT_EQ(cancelled.exitCode, 0) << cancelled.errorText;
   EXPECT_EQ(LastDocuments(cancelled)[0]["layers"][1]["name"], "Old");
+}
+
+// Editor 5 has no smart-object flag on its Open event: the file the user
+// picks in the host's Open dialog is opened, and its layers then become one
+// smart object.
+TEST(SmartObjects, OnEditorFiveOpenAsSmartObjectOpensThePickedFileAndConvertsItsLayers) {
+  const std::string file = "C:\\users\\Public\\Picked.psd";
+  DeleteFileW(Widen(file).c_str());
+  Json exporting = WithFilters(Json::array());
+  exporting["layers"][1]["contents"] = {{{"name", "Inner"}}, {{"name", "Outer"}}};
+  exporting["target"] = {1};
+  Json write = Scenario(exporting, {Choose(kExportContents)});
+  write["answers"] = {{"files", {file}}};
+  EditorRun written = RunEditor(write);
+  ASSERT_EQ(written.exitCode, 0) << written.errorText;
+  ASSERT_TRUE(Exists(Widen(file)));
+
+  const Json open = {{"menu", "File"}, {"choose", kOpenAsSmartObject}};
+  Json scenario = Scenario(Layered(), {open, {{"state", true}}}, 5);
+  scenario["answers"] = {{"files", {file}}};
+  EditorRun run = RunEditor(scenario);
+  ASSERT_EQ(run.exitCode, 0) << run.errorText;
+  const std::vector<std::string> played = PlayedEvents(run);
+  ASSERT_FALSE(played.empty());
+  EXPECT_EQ(played[0], "Opn ");
+  EXPECT_EQ(OfKind(run.transcript, "play")[0]["mode"], 1) << "the host's Open dialog was not asked for";
+  const Json documents = LastDocuments(run);
+  ASSERT_EQ(documents.size(), 2u);
+  EXPECT_EQ(LayerNames(documents[0]), LayerNames(Layered()));
+  EXPECT_EQ(documents[1]["title"], "Picked.psd");
+  ASSERT_EQ(documents[1]["layers"].size(), 1u) << documents[1]["layers"].dump();
+  EXPECT_EQ(documents[1]["layers"][0]["kind"], "smartObject");
+  EXPECT_EQ(documents[1]["layers"][0]["name"], "Outer");
+  EXPECT_EQ(LayerNames(Json{{"layers", documents[1]["layers"][0]["contents"]}}), (std::vector<std::string>{"Inner", "Outer"}));
+  DeleteFileW(Widen(file).c_str());
+
+  // The Open dialog cancelled: nothing opened, nothing converted.
+  EditorRun cancelled = RunEditor(Scenario(Layered(), {open, {{"state", true}}}, 5));
+  ASSERT_EQ(cancelled.exitCode, 0) << cancelled.errorText;
+  EXPECT_EQ(PlayedEvents(cancelled), std::vector<std::string>{"Opn "});
+  EXPECT_EQ(LastDocuments(cancelled).size(), 1u);
+  EXPECT_TRUE(OfKind(cancelled.transcript, "step-begin").empty());
 }
 
 }  // namespace
